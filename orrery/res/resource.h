@@ -1,0 +1,21 @@
+// Orrery's resource numbers.
+#pragma once
+
+// Strings
+enum : unsigned {
+  IDS_APP_TITLE = 103,        // "Lumen Almanac"
+  IDS_DATE_LINE_FORMAT = 104, // "%A, %d %B %Y %I:%M %p"
+  IDS_REGISTRY_KEY = 105,     // "Vantrel Software\Lumen Almanac"
+  IDS_RUN_KEY = 114,
+  IDS_NO_REGISTRY_ACCESS = 115,
+  IDS_REPORT_DATE_FORMAT = 116,
+  IDS_ANNUAL_FILE = 1101,
+  IDS_YEAR_FILE_FORMAT = 1102,
+  IDS_QUOTE_FILE_UNREADABLE = 1110,
+  IDS_UNTITLED_QUOTE_FILE = 1111,
+  IDS_NO_DAILY_QUOTES = 1112,
+  IDS_CANNOT_START_GENERATOR = 1113,
+  IDS_LOCAL_TIME_FORMAT = 1117,
+  IDS_TIME_ZONES_KEY = 1118,
+  IDS_TIME_ZONES_KEY_NT = 1119,
+};

@@ -1,0 +1,6 @@
+// Orrery's string table.
+#pragma once
+
+#include "platform/strings.h"
+
+const CStringTable& OrreryStringTable();

@@ -1,0 +1,5 @@
+#include "platform/builtin_mounts.h"
+
+std::vector<BuiltinMount> BuiltinMounts() {
+  return {};
+}

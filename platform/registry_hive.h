@@ -1,0 +1,44 @@
+// One registry hive kept in an SQLite database file.
+#pragma once
+
+#include "platform/registry.h"
+
+#include <mutex>
+#include <string>
+
+struct sqlite3;
+
+// Registry names compare ASCII case-insensitively.
+bool RegNameEquals(const std::string& a, const std::string& b);
+bool RegNameLess(const std::string& a, const std::string& b);
+
+class RegistryHive : public RegProvider {
+public:
+  explicit RegistryHive(std::string file);
+  ~RegistryHive() override;
+  RegistryHive(const RegistryHive&) = delete;
+  RegistryHive& operator=(const RegistryHive&) = delete;
+
+  void SetReadOnly(bool readOnly) { m_forcedReadOnly = readOnly; }
+
+  bool KeyExists(const std::string& path) override;
+  std::vector<std::string> SubKeys(const std::string& path) override;
+  std::optional<RegValue> QueryValue(const std::string& path, const std::string& name) override;
+  bool IsWritable() const override;
+  long CreateKey(const std::string& path) override;
+  long SetValue(const std::string& path, const std::string& name, const RegValue& value) override;
+  long DeleteValue(const std::string& path, const std::string& name) override;
+  long DeleteKey(const std::string& path) override;
+
+private:
+  bool Open();
+  // The key's row id (0 for the hive's root), or -1 when it does not exist.
+  long long FindKey(const std::string& path);
+
+  std::string m_file;
+  sqlite3* m_db = nullptr;
+  bool m_openFailed = false;
+  bool m_dbReadOnly = false;
+  bool m_forcedReadOnly = false;
+  std::recursive_mutex m_mutex;
+};

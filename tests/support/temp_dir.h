@@ -1,0 +1,33 @@
+// A fresh temporary folder, removed with everything in it at the end.
+#pragma once
+
+#include <string>
+
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return m_path; }
+  // path() + "/" + name
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+  std::string m_path;
+};
+
+// Points both registry hives at a fresh folder for the test's lifetime.
+class TempRegistry {
+public:
+  TempRegistry();
+  ~TempRegistry();
+  const std::string& path() const { return m_dir.path(); }
+
+private:
+  TempDir m_dir;
+};
+
+// Writes bytes to a file; reads a whole file.
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);

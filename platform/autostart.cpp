@@ -1,0 +1,3 @@
+#include "platform/autostart.h"
+
+std::shared_ptr<RegProvider> MakeRunKeyProvider() { return nullptr; }

@@ -1,0 +1,3 @@
+#include "platform/timezone_db.h"
+
+std::shared_ptr<RegProvider> MakeTimeZoneProvider() { return nullptr; }

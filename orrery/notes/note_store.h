@@ -1,0 +1,76 @@
+// The user's notes: the dated notes of one year and the annual notes, both
+// kept at one current date, loaded from and saved to the personal directory.
+#pragma once
+
+#include "orrery/notes/use_note.h"
+#include "platform/datetime.h"
+#include "platform/file.h"
+
+#include <string>
+
+class CNoteStore {
+public:
+  // Today; finds the personal directory and loads this year's and the annual file.
+  CNoteStore();
+  // Saves what is modified (see SaveChanges) and closes the files.
+  virtual ~CNoteStore();
+  CNoteStore(const CNoteStore&) = delete;
+  CNoteStore& operator=(const CNoteStore&) = delete;
+
+  // Moves to date. Into another year it saves modified dated notes first and
+  // then loads the new year, returning whether that file loaded. When that
+  // save fails nothing changes and the result is false (see SaveFailed):
+  // unsaved notes are never replaced. An invalid date returns false.
+  bool SetDate(const CDateTime& date);
+  CDateTime GetDate() const { return m_date; }
+
+  std::string GetDatedText() const { return m_dated.GetDayText(); }
+  void SetDatedText(const std::string& text) { m_dated.SetDayText(text); }
+  std::string GetAnnualText() const { return m_annual.GetDayText(); }
+  void SetAnnualText(const std::string& text) { m_annual.SetDayText(text); }
+  // The remind-in-advance flag: OR of both kinds when read, set in both.
+  int GetRemind() const;
+  void SetRemind(int value);
+
+  // "And Don't Forget..." and the flagged notes of the next five days, or "".
+  // The store is back on its date afterwards.
+  std::string GetReminders();
+
+  // "Schedule"/"Path", or the executable's directory (then written there),
+  // with a trailing separator.
+  std::string GetPersonalDirectory();
+  // Saves modified notes into the old directory, then loads both kinds from
+  // path and records it. When a save fails, or path is empty, nothing
+  // changes and the result is false.
+  bool SetPersonalDirectory(const std::string& path);
+  std::string GetDirectory() const { return m_directory; }
+
+  // Saves each kind that is modified; false when a save failed (the notes
+  // then stay in memory, still modified). The program calls it before exit
+  // to tell the user.
+  bool SaveChanges();
+  // The latest save of either kind failed and has not succeeded since.
+  bool SaveFailed() const { return m_yearSaveFailed || m_annualSaveFailed; }
+
+  bool LoadYearFile();
+  bool LoadAnnualFile();
+  bool SaveYearFile();
+  bool SaveAnnualFile();
+
+  // "Year%.4d.scd" of year; "" for a year below 1.
+  static std::string YearFileName(int year);
+  static std::string AnnualFileName();
+
+private:
+  std::string YearPath(int year) const;
+  std::string AnnualPath() const;
+
+  CDateTime m_date;
+  CFile m_yearFile;
+  CUseNote m_dated;
+  CFile m_annualFile;
+  CUseNote m_annual;
+  std::string m_directory;
+  bool m_yearSaveFailed = false;
+  bool m_annualSaveFailed = false;
+};

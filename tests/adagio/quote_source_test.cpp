@@ -20,7 +20,7 @@ const std::string kCouldNot = " Could not generate quote file\r\n";
 
 CDateTime SlotDate(int slot) { return CDateTime(1996, 1, 1).AddDays(slot); }
 
-struct SourceSpec {
+struct SourceLayout {
   std::string lead;                    // before the first marker
   std::string title;
   std::string subtitle;
@@ -30,7 +30,7 @@ struct SourceSpec {
   int dropSlot = -1;                   // the date marker left out
 };
 
-std::string BuildSource(const SourceSpec& s) {
+std::string BuildSource(const SourceLayout& s) {
   std::string text = s.lead + "{*** SHORT TITLE ***}\r\n" + s.title + "\r\n{*** SUBTITLE ***}\r\n" +
                      s.subtitle + "\r\n";
   for (int slot = 0; slot < 366; ++slot) {
@@ -169,7 +169,7 @@ TEST_F(QuoteSourceTest, ReadTitlesChecksTheFirstThreeMarkers) {
 TEST_F(QuoteSourceTest, GenerationSetsCycleLengthAndTexts) {
   struct Case {
     const char* name;
-    SourceSpec spec;
+    SourceLayout layout;
     int cycle;
     std::map<int, std::string> slots;  // expected non-empty slots (plain)
     std::string fallback;
@@ -195,7 +195,7 @@ TEST_F(QuoteSourceTest, GenerationSetsCycleLengthAndTexts) {
        {{6, std::string(4076, 'x')}}, ""},
   };
   for (const Case& c : cases) {
-    WriteFileBytes(source, BuildSource(c.spec));
+    WriteFileBytes(source, BuildSource(c.layout));
     std::string message;
     ASSERT_TRUE(CQuoteSource(source).Generate(message)) << c.name << ": " << message;
     CGenNote doc = LoadQuoteFile(quote);

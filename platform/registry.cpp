@@ -254,6 +254,23 @@ long RegEnumKeyEx(HKEY key, uint32_t index, std::string* name) {
   return ERROR_SUCCESS;
 }
 
+long RegEnumValue(HKEY key, uint32_t index, std::string* name, uint32_t* type,
+                  std::vector<uint8_t>* data) {
+  if (!ValidHandle(key)) return ERROR_INVALID_HANDLE;
+  if (!(key->access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  Target t = Resolve(key->root, key->path);
+  std::vector<std::string> names;
+  if (t.provider->KeyExists(t.relative)) names = t.provider->ValueNames(t.relative);
+  std::sort(names.begin(), names.end(), RegNameLess);
+  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
+  std::optional<RegValue> value = t.provider->QueryValue(t.relative, names[index]);
+  if (!value) return ERROR_FILE_NOT_FOUND;  // deleted in between
+  if (name) *name = names[index];
+  if (type) *type = value->type;
+  if (data) *data = std::move(value->data);
+  return ERROR_SUCCESS;
+}
+
 void RegMount(HKEY root, const std::string& path, std::shared_ptr<RegProvider> provider) {
   if (!ValidHandle(root)) return;
   State& s = GetState();

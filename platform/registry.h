@@ -72,6 +72,10 @@ long RegDeleteValue(HKEY key, const std::string& name);
 long RegDeleteKey(HKEY parent, const std::string& subKey);
 // The index-th subkey name, ordered case-insensitively by name.
 long RegEnumKeyEx(HKEY key, uint32_t index, std::string* name);
+// The index-th value of the key, ordered case-insensitively by name: its name,
+// type and data (each output may be null).
+long RegEnumValue(HKEY key, uint32_t index, std::string* name, uint32_t* type,
+                  std::vector<uint8_t>* data);
 
 // Convenience for callers that want whole values.
 struct RegValue {
@@ -88,6 +92,9 @@ public:
   virtual bool KeyExists(const std::string& path) = 0;
   virtual std::vector<std::string> SubKeys(const std::string& path) = 0;
   virtual std::optional<RegValue> QueryValue(const std::string& path, const std::string& name) = 0;
+  // The names of the key's values, in any order; a provider that cannot list
+  // them keeps this default.
+  virtual std::vector<std::string> ValueNames(const std::string& /*path*/) { return {}; }
   // Writing calls; a read-only provider keeps these defaults.
   virtual bool IsWritable() const { return false; }
   virtual long CreateKey(const std::string& /*path*/) { return ERROR_ACCESS_DENIED; }

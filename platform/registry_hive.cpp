@@ -204,6 +204,20 @@ std::optional<RegValue> RegistryHive::QueryValue(const std::string& path, const 
   return RegValue{static_cast<uint32_t>(q.Int(0)), q.Blob(1)};
 }
 
+std::vector<std::string> RegistryHive::ValueNames(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  std::vector<std::string> names;
+  if (!Open()) return names;
+  Transaction t(m_db, false);
+  if (!t.ok()) return names;
+  const long long id = FindKey(path);
+  if (id < 0) return names;
+  Statement q(m_db, "SELECT name FROM vals WHERE key = ?1");
+  q.Bind(1, id);
+  while (q.Step() == SQLITE_ROW) names.push_back(q.Text(0));
+  return names;
+}
+
 bool RegistryHive::IsWritable() const {
   auto* self = const_cast<RegistryHive*>(this);
   std::lock_guard<std::recursive_mutex> lock(self->m_mutex);

@@ -24,6 +24,7 @@ public:
   bool KeyExists(const std::string& path) override;
   std::vector<std::string> SubKeys(const std::string& path) override;
   std::optional<RegValue> QueryValue(const std::string& path, const std::string& name) override;
+  std::vector<std::string> ValueNames(const std::string& path) override;
   bool IsWritable() const override;
   long CreateKey(const std::string& path) override;
   long SetValue(const std::string& path, const std::string& name, const RegValue& value) override;

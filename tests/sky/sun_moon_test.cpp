@@ -1,0 +1,3 @@
+#include "orrery/sky/sun_moon.h"
+
+#include <gtest/gtest.h>

@@ -16,6 +16,28 @@ const StringResource kStrings[] = {
     {IDS_REPORT_DATE_FORMAT, "%d %B %Y   %A"},
     {IDS_ANNUAL_FILE, "Annual.scd"},
     {IDS_YEAR_FILE_FORMAT, "Year%.4d.scd"},
+    {IDS_GREET_MORNING, "|Good Morning|Top of the morning to you|The day is still young|"},
+    {IDS_GREET_MIDDAY, "|Good Day|What a day|You will have quite a productive day today|"},
+    {IDS_GREET_AFTERNOON,
+     "|Good Afternoon|It's time for a nap|Let's keep the sunny side up and the greasy side "
+     "down|"},
+    {IDS_GREET_EVENING, "|Good Evening|It's getting late|All in all, a pleasant evening|"},
+    {IDS_GREET_SAYINGS,
+     "|Greetings|Salutations|Howdy|Make sure you understand all the details|There are some big "
+     "changes ahead|Hello Again|Ahoy|Hey there|Welcome|Felicitous Salutations|Live long and "
+     "prosper|Jolly Good|What it is|Fascinating|Stay focused|Hold the phone|It's a "
+     "jamboree|Befuddled beyond belief|Breathe deep|Absolute bedlam|There's more to it than you "
+     "think|Speak freely but succinctly|Joiedevivre|Try to appear as if you know what you're "
+     "doing|Great Scott|Jumping jocosity|There is no time to dawdle|Stay alert|Strive for "
+     "perspicuity|Holy Mackerel|Lumen almanac|Something odd is about to happen|Bravo|Believe "
+     "it|Savoirfaire is everywhere|Exit, stage left|Boisterous, bald faced, balderdash|Mercy|It "
+     "is time to make your decision|You will have company soon|You must call it as you see "
+     "it|Make sure you examine every option. Don't be rash|You would feel more energetic if you "
+     "ate healthier foods|You sure do spend a lot of time at the computer|Exercise makes you "
+     "feel better|Sometimes how to is not as important as when to|"},
+    {IDS_GREET_OCCASIONS,
+     "|The weekend is almost here|Happy Holidays|Most people are asleep now|It's Monday "
+     "again|Happy New Year|It's a bit on the early side|It's the start of a brand new month|"},
     {IDS_QUOTE_FILE_UNREADABLE,
      "The quotation file you selected cannot be read.  Please select a different file.  "},
     {IDS_UNTITLED_QUOTE_FILE, "Untitled Quotation File"},
@@ -26,6 +48,22 @@ const StringResource kStrings[] = {
     {IDS_LOCAL_TIME_FORMAT, "%I:%M %p  %a"},
     {IDS_TIME_ZONES_KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Time Zones"},
     {IDS_TIME_ZONES_KEY_NT, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones"},
+    {IDS_INSUFFICIENT_RESOURCES,
+     "Insufficient resources.  Shut down some applications and try again."},
+    {IDS_CHOOSE_DIRECTORY, "Select a directory to store your personal notes"},
+    {IDS_INFO_TEXT,
+     "Lumen Almanac greets you each day with a short report: your notes for today and for "
+     "this day in every year, reminders of the days ahead, the rising and setting of the Sun "
+     "and the Moon for your home place, the phase of the Moon, and a quotation to start the "
+     "day.\r\n\r\nWrite notes for any date on the Dates page, keep the places you care "
+     "about on the Places page, and choose what the report shows on the Options page."},
+    {IDS_NOTES_NOT_SAVED,
+     "Your notes could not be saved to the file \"%s\".  Make sure the personal directory "
+     "exists and that you may write to it, then choose Retry; Cancel ends Lumen Almanac "
+     "without saving these notes."},
+    {IDS_NOTES_DAY_NOT_SAVED,
+     "Your notes could not be saved to the file \"%s\", so Lumen Almanac stays on this day.  "
+     "Make sure the personal directory exists and that you may write to it."},
 };
 
 const CStringTable kTable(kStrings, sizeof kStrings / sizeof kStrings[0]);

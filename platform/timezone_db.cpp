@@ -79,6 +79,11 @@ public:
     return names;
   }
 
+  std::vector<std::string> ValueNames(const std::string& path) override {
+    if (!Find(path)) return {};
+    return {"Display", "Dlt", "Std", "TZI"};
+  }
+
   std::optional<RegValue> QueryValue(const std::string& path, const std::string& name) override {
     const ZoneEntry* entry = Find(path);
     if (!entry) return std::nullopt;

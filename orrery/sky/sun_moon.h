@@ -24,6 +24,9 @@ public:
 
   double GetDayZero() const { return m_dayZero; }
 
+  // An event x hours after local midnight: "06:07 am. ", minutes cut.
+  static std::string TimeText(double hours);
+
 private:
   double m_dayZero;  // Julian Date of 0h of the date
   LocationRecord m_place;

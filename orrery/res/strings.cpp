@@ -64,6 +64,9 @@ const StringResource kStrings[] = {
     {IDS_NOTES_DAY_NOT_SAVED,
      "Your notes could not be saved to the file \"%s\", so Lumen Almanac stays on this day.  "
      "Make sure the personal directory exists and that you may write to it."},
+    {IDS_DIRECTORY_NOT_CHANGED,
+     "Your notes could not be saved in \"%s\", so your personal directory stays there.  "
+     "Make sure that directory may be written, then choose the new one again."},
 };
 
 const CStringTable kTable(kStrings, sizeof kStrings / sizeof kStrings[0]);

@@ -83,6 +83,10 @@ struct RegValue {
   std::vector<uint8_t> data;
 };
 
+// Registry names compare ASCII case-insensitively.
+bool RegNameEquals(const std::string& a, const std::string& b);
+bool RegNameLess(const std::string& a, const std::string& b);
+
 // A subtree served by something other than the hive database. Paths are
 // relative to the mount point, components separated by '\', "" being the
 // mount point itself. Names compare case-insensitively.

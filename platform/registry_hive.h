@@ -8,10 +8,6 @@
 
 struct sqlite3;
 
-// Registry names compare ASCII case-insensitively.
-bool RegNameEquals(const std::string& a, const std::string& b);
-bool RegNameLess(const std::string& a, const std::string& b);
-
 class RegistryHive : public RegProvider {
 public:
   explicit RegistryHive(std::string file);

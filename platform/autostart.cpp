@@ -142,6 +142,11 @@ public:
   std::vector<std::string> SubKeys(const std::string&) override { return {}; }
   bool IsWritable() const override { return true; }
 
+  std::vector<std::string> ValueNames(const std::string& path) override {
+    if (!path.empty() || !QueryValue(path, kValueName)) return {};
+    return {kValueName};
+  }
+
   std::optional<RegValue> QueryValue(const std::string& path, const std::string& name) override {
     if (!path.empty() || !SameName(name, kValueName)) return std::nullopt;
     const DesktopEntry entry = ReadEntry(AutostartEntryPath());

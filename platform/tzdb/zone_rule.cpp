@@ -152,16 +152,31 @@ TziRule RuleForYear(const ZoneFile& file, int year, int64_t now, RuleKind* kind)
     }
   }
 
-  // Two changes there and back: this year's dates, as a yearly rule.
-  if (changes.size() == 2 && changes[0].before.utoff == changes[1].after.utoff &&
-      changes[0].after.utoff == changes[1].before.utoff) {
-    *kind = RuleKind::kThisYear;
-    const LocalTimeType outer = changes[0].before, inner = changes[0].after;
-    const SystemTime first = RelativeRule(changes[0].at + outer.utoff);
-    const SystemTime second = RelativeRule(changes[1].at + inner.utoff);
+  // A change there and back: this year's dates, as a yearly rule. With more
+  // changes between two offsets (daylight time suspended for some weeks),
+  // the first and the last change of the year.
+  const Change& first = changes.front();
+  const Change& last = changes.back();
+  const bool twoOffsets = std::all_of(changes.begin(), changes.end(), [&](const Change& c) {
+    return c.before.utoff == first.before.utoff || c.before.utoff == first.after.utoff;
+  });
+  if (changes.size() >= 2 && twoOffsets && first.before.utoff == last.after.utoff &&
+      first.after.utoff == last.before.utoff) {
+    *kind = changes.size() == 2 ? RuleKind::kThisYear : RuleKind::kOuterChanges;
+    const LocalTimeType outer = first.before, inner = first.after;
+    const SystemTime enter = RelativeRule(first.at + outer.utoff);
+    const SystemTime leave = RelativeRule(last.at + inner.utoff);
     const bool innerIsDaylight = inner.isdst != outer.isdst ? inner.isdst : inner.utoff > outer.utoff;
-    if (innerIsDaylight) return Pair(outer.utoff, inner.utoff, first, second);
-    return Pair(inner.utoff, outer.utoff, second, first);
+    if (innerIsDaylight) return Pair(outer.utoff, inner.utoff, enter, leave);
+    return Pair(inner.utoff, outer.utoff, leave, enter);
+  }
+
+  // One lasting change: the old offset as "daylight" time from the start of
+  // the year to the change, the new one as standard time.
+  if (changes.size() == 1) {
+    *kind = RuleKind::kOneChange;
+    return Pair(first.after.utoff, first.before.utoff, RelativeRule(from),
+                RelativeRule(first.at + first.before.utoff));
   }
 
   *kind = RuleKind::kInForce;

@@ -26,7 +26,10 @@ enum class RuleKind {
   kFixed,     // no change of offset in the year
   kYearly,    // the zone's yearly rule, right for every year it stays in force
   kThisYear,  // the year's two changes, written as a yearly rule
-  kInForce,   // the year does not follow one yearly rule: the offset in force at `now`
+  // The year does not follow one yearly rule:
+  kOuterChanges,  // changes between two offsets: the first and the last (the others are lost)
+  kOneChange,     // one lasting change: exact for the year
+  kInForce,       // anything else: the offset in force at `now`
 };
 
 // The rule for year; now (UTC seconds) picks the offset for kInForce.

@@ -2,12 +2,16 @@
 // zone files: every zone, through the year, and around each change of offset.
 #include "orrery/sky/time_zones.h"
 #include "platform/timezone_db.h"
+#include "platform/tzdb/tzif.h"
+#include "platform/tzdb/zone_rule.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +97,42 @@ std::vector<time_t> Changes(int year) {
   return changes;
 }
 
+// Checks biasAt (local wall time -> bias) for one zone through the year: the
+// 15th of each month at noon and the hours around each change of offset.
+// Returns what went wrong, or "".
+std::string CheckZone(const std::string& iana, int year,
+                      const std::function<bool(const CDateTime&, int*)>& biasAt) {
+  const ScopedTz tz(iana);
+  std::vector<time_t> moments;
+  for (int month = 1; month <= 12; ++month) {
+    std::tm noon{};
+    noon.tm_year = year - 1900;
+    noon.tm_mon = month - 1;
+    noon.tm_mday = 15;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    moments.push_back(mktime(&noon));
+  }
+  for (time_t change : Changes(year))
+    for (int hours = -3; hours <= 3; ++hours) moments.push_back(change + hours * 3600);
+  for (time_t t : moments) {
+    CDateTime wall;
+    if (!UnambiguousWallTime(t, Offset(t - 4 * 3600), Offset(t + 4 * 3600), &wall)) continue;
+    int bias = 0;
+    const long expected = -Offset(t) / 60;
+    if (!biasAt(wall, &bias) || bias != expected)
+      return iana + " at " + wall.Format("%Y-%m-%d %H:%M:%S") + ": bias " + std::to_string(bias) +
+             ", expected " + std::to_string(expected);
+  }
+  return {};
+}
+
+std::string List(const std::vector<std::string>& items) {
+  std::string text;
+  for (const auto& item : items) text += "\n  " + item;
+  return text;
+}
+
 TEST(TimeZoneDatabase, EveryZoneAgreesWithTheCLibrary) {
   const std::map<std::string, std::string> iana = IanaNames();
   HKEY root = OpenTimeZoneRoot();
@@ -113,39 +153,114 @@ TEST(TimeZoneDatabase, EveryZoneAgreesWithTheCLibrary) {
       mismatched.push_back(key + " (no IANA zone)");
       continue;
     }
-    const ScopedTz tz(name->second);
-    std::vector<std::pair<time_t, long>> moments;  // UTC instant, offset
-    for (int month = 1; month <= 12; ++month) {
-      std::tm noon{};
-      noon.tm_year = year - 1900;
-      noon.tm_mon = month - 1;
-      noon.tm_mday = 15;
-      noon.tm_hour = 12;
-      noon.tm_isdst = -1;
-      const time_t t = mktime(&noon);
-      moments.emplace_back(t, Offset(t));
-    }
-    for (time_t change : Changes(year))
-      for (int hours = -3; hours <= 3; ++hours)
-        moments.emplace_back(change + hours * 3600, Offset(change + hours * 3600));
-
-    std::string failure;
-    for (const auto& [t, offset] : moments) {
-      CDateTime wall;
-      if (!UnambiguousWallTime(t, Offset(t - 4 * 3600), Offset(t + 4 * 3600), &wall)) continue;
-      int bias = 0;
-      const std::string zoneName = ReadTimeZone(key, wall, &bias);
-      if (zoneName.empty() || bias != -offset / 60) {
-        failure = name->second + " at " + wall.Format("%Y-%m-%d %H:%M:%S") + ": bias " +
-                  std::to_string(bias) + ", expected " + std::to_string(-offset / 60);
-        break;
-      }
-    }
+    const std::string failure = CheckZone(name->second, year, [&](const CDateTime& wall, int* bias) {
+      return !ReadTimeZone(key, wall, bias).empty();
+    });
     if (!failure.empty()) mismatched.push_back(key + " (" + failure + ")");
   }
-  std::string names;
-  for (const auto& m : mismatched) names += "\n  " + m;
-  EXPECT_TRUE(mismatched.empty()) << "zones that do not match the system's data:" << names;
+  EXPECT_TRUE(mismatched.empty()) << "zones that do not match the system's data:" << List(mismatched);
+}
+
+// Years past the zone files' tables come from their closing rule strings.
+TEST(TimeZoneDatabase, RulesOfALaterYearAgreeToo) {
+  const int year = 2045;
+  std::vector<std::string> mismatched;
+  for (const auto& [key, iana] : IanaNames()) {
+    const auto file = tzdb::ReadZoneFile("/usr/share/zoneinfo/" + iana);
+    if (!file) {
+      mismatched.push_back(key + " (unreadable " + iana + ")");
+      continue;
+    }
+    tzdb::RuleKind kind;
+    const std::string bytes = tzdb::EncodeTzi(tzdb::RuleForYear(*file, year, 0, &kind));
+    // A year with daylight time suspended for some weeks has no exact rule.
+    if (kind == tzdb::RuleKind::kOuterChanges || kind == tzdb::RuleKind::kInForce) continue;
+    ASSERT_EQ(bytes.size(), sizeof(REG_TZI_FORMAT));
+    REG_TZI_FORMAT rule;
+    std::memcpy(&rule, bytes.data(), sizeof rule);
+    const std::string failure = CheckZone(iana, year, [&](const CDateTime& wall, int* bias) {
+      *bias = rule.Bias + (IsDaylightTime(rule, wall) ? rule.DaylightBias : rule.StandardBias);
+      return true;
+    });
+    if (!failure.empty()) mismatched.push_back(key + " (" + failure + ")");
+  }
+  EXPECT_TRUE(mismatched.empty()) << "zones that do not match the system's data:" << List(mismatched);
+
+  // The closing rule alone, as a file without a table past 2037 gives it.
+  tzdb::ZoneFile footerOnly;
+  footerOnly.types.push_back({3600, false});
+  footerOnly.footer = "CET-1CEST,M3.5.0,M10.5.0/3";
+  const tzdb::TziRule cet = tzdb::RuleForYear(footerOnly, year, 0);
+  EXPECT_EQ(cet.bias, -60);
+  EXPECT_EQ(cet.daylightBias, -60);
+  EXPECT_EQ(cet.daylightDate.month, 3);
+  EXPECT_EQ(cet.daylightDate.day, 5);
+  EXPECT_EQ(cet.standardDate.month, 10);
+  EXPECT_EQ(cet.standardDate.hour, 3);
+}
+
+int64_t Utc(int year, int month, int day, int hour) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  return timegm(&tm);
+}
+
+int BiasAt(const tzdb::TziRule& tzi, const CDateTime& date) {
+  REG_TZI_FORMAT rule;
+  const std::string bytes = tzdb::EncodeTzi(tzi);
+  std::memcpy(&rule, bytes.data(), sizeof rule);
+  return rule.Bias + (IsDaylightTime(rule, date) ? rule.DaylightBias : rule.StandardBias);
+}
+
+TEST(TimeZoneDatabase, YearsWithoutOneYearlyRule) {
+  // A lasting move from +03 to +02 on 1 June: exact for that year.
+  tzdb::ZoneFile moved;
+  moved.types = {{3 * 3600, false}, {2 * 3600, false}};
+  moved.transitions = {Utc(2026, 6, 1, 0)};
+  moved.typeIndex = {1};
+  tzdb::RuleKind kind;
+  const tzdb::TziRule once = tzdb::RuleForYear(moved, 2026, 0, &kind);
+  EXPECT_EQ(kind, tzdb::RuleKind::kOneChange);
+  EXPECT_EQ(BiasAt(once, CDateTime(2026, 1, 1, 0, 30, 0)), -180);
+  EXPECT_EQ(BiasAt(once, CDateTime(2026, 6, 1, 2, 30, 0)), -180);
+  EXPECT_EQ(BiasAt(once, CDateTime(2026, 6, 1, 3, 30, 0)), -120);
+  EXPECT_EQ(BiasAt(once, CDateTime(2026, 12, 31, 23, 0, 0)), -120);
+
+  // Daylight time suspended from mid-July to late August: the outer dates.
+  tzdb::ZoneFile suspended;
+  suspended.types = {{2 * 3600, false}, {3 * 3600, true}};
+  suspended.transitions = {Utc(2045, 3, 25, 0), Utc(2045, 7, 14, 23), Utc(2045, 8, 26, 0), Utc(2045, 10, 27, 23)};
+  suspended.typeIndex = {1, 0, 1, 0};
+  const tzdb::TziRule outer = tzdb::RuleForYear(suspended, 2045, 0, &kind);
+  EXPECT_EQ(kind, tzdb::RuleKind::kOuterChanges);
+  EXPECT_EQ(BiasAt(outer, CDateTime(2045, 2, 1)), -120);
+  EXPECT_EQ(BiasAt(outer, CDateTime(2045, 5, 1)), -180);
+  EXPECT_EQ(BiasAt(outer, CDateTime(2045, 11, 1)), -120);
+
+  // Three offsets in one year: the one in force at the given moment.
+  tzdb::ZoneFile three;
+  three.types = {{0, false}, {3600, false}, {7200, false}};
+  three.transitions = {Utc(2030, 3, 1, 0), Utc(2030, 9, 1, 0)};
+  three.typeIndex = {1, 2};
+  EXPECT_EQ(tzdb::RuleForYear(three, 2030, Utc(2030, 5, 1, 0), &kind).bias, -60);
+  EXPECT_EQ(kind, tzdb::RuleKind::kInForce);
+}
+
+TEST(TimeZoneDatabase, DamagedZoneFilesAreRefused) {
+  const std::string bytes = ReadFileBytes("/usr/share/zoneinfo/Europe/Berlin");
+  ASSERT_GT(bytes.size(), 100u);
+  ASSERT_TRUE(tzdb::ParseZoneFile(bytes).has_value());
+  for (size_t n = 0; n < bytes.size(); n += 5) {
+    const auto zone = tzdb::ParseZoneFile(bytes.substr(0, n));
+    if (!zone) continue;
+    for (uint8_t index : zone->typeIndex) ASSERT_LT(index, zone->types.size()) << n;
+  }
+  std::string corrupt = bytes;
+  corrupt[20 + 16] = '\x7f';  // an absurd count in the first header
+  EXPECT_FALSE(tzdb::ParseZoneFile(corrupt).has_value());
 }
 
 TEST(TimeZoneDatabase, ZoneValuesAreWindowsShaped) {

@@ -2,10 +2,9 @@
 
 #include "orrery/app/settings_store.h"
 
-#include <clocale>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <locale.h>
 
@@ -45,9 +44,12 @@ std::string SectionName(int slot) { return "Location" + std::to_string(slot); }
 
 void CopyToField(char* field, std::size_t size, const std::string& text) {
   std::size_t length = std::min(text.size(), size - 1);
-  // Do not leave half of a multi-byte UTF-8 character at the end.
-  if (length < text.size()) {
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  // Do not leave the first bytes of a UTF-8 character that the cut splits.
+  auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+  if (length < text.size() && continuation(length)) {
+    std::size_t start = length;
+    while (start > 0 && length - start < 3 && continuation(start - 1)) --start;
+    if (start > 0 && static_cast<unsigned char>(text[start - 1]) >= 0xC0) length = start - 1;
   }
   std::memcpy(field, text.data(), length);
   std::memset(field + length, 0, size - length);

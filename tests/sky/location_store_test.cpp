@@ -146,6 +146,13 @@ TEST_F(LocationStoreTest, LongTextsAreCutToTheirFields) {
   EXPECT_EQ(std::string(store.GetLocation(1)->zoneName), std::string(79, 'z'));
   EXPECT_EQ(std::string(store.GetLocation(2)->name), std::string(30, 'a'));
 
+  // Bytes that only look like parts of characters (another 8-bit charset) stay.
+  LocationRecord latin;
+  latin.SetName(std::string(31, 'a') + "\xB0\xB0");
+  EXPECT_EQ(std::string(latin.name), std::string(31, 'a'));
+  latin.SetName(std::string(29, 'a') + "\xB0\xB0\xB0");
+  EXPECT_EQ(std::string(latin.name), std::string(29, 'a') + "\xB0\xB0");
+
   LocationRecord unterminated = Place("x", 1, 1);
   std::memset(unterminated.name, 'q', sizeof unterminated.name);
   store.SetLocation(3, unterminated);

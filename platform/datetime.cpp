@@ -67,7 +67,14 @@ void CDateTime::SetSeconds(long long seconds) {
   }
 }
 
+namespace {
+CDateTime g_fixedTime;  // invalid: the clock
+}  // namespace
+
+void CDateTime::FixCurrentTime(const CDateTime& moment) { g_fixedTime = moment; }
+
 CDateTime CDateTime::GetCurrentTime() {
+  if (g_fixedTime.IsValid()) return g_fixedTime;
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);

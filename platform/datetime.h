@@ -32,8 +32,11 @@ public:
   // Validated: years 100 to 9999, real dates, 0-23:0-59:0-59. Invalid otherwise.
   CDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-  // The current local date and time.
+  // The current local date and time, or the moment given to FixCurrentTime.
   static CDateTime GetCurrentTime();
+  // Makes GetCurrentTime answer moment from now on, so that a program can
+  // work as at another moment; an invalid value brings back the clock.
+  static void FixCurrentTime(const CDateTime& moment);
   // A value from days since 30 December 1899 (fractions are the time of day).
   static CDateTime FromDays(double days);
 

@@ -1,0 +1,66 @@
+#include "lumen/commands.h"
+
+const std::vector<Command>& AllCommands() {
+  static const std::vector<Command> commands = {
+      {"report", "[--now \"YYYY-MM-DD HH:MM:SS\"]", "Print the day's report, as Orrery shows it first.",
+       "Options:\n"
+       "  --now \"YYYY-MM-DD HH:MM:SS\"  the moment of the report (default: now)\n",
+       RunReport},
+      {"sky", "--lat DEG --lon DEG [--bias MIN | --zone KEY] [--date YYYY-MM-DD]",
+       "Print sunrise and sunset, moonrise and moonset and the Moon's phase.",
+       "Options:\n"
+       "  --lat DEG          latitude, -90 to 90, north positive\n"
+       "  --lon DEG          longitude, -180 to 180, east positive\n"
+       "  --bias MIN         minutes to add to local time to get UTC\n"
+       "  --zone KEY         a zone of 'lumen zones', for the date at 12:00\n"
+       "                     (with neither: the whole-hour zone of the longitude)\n"
+       "  --date YYYY-MM-DD  the date (default: today)\n",
+       RunSky},
+      {"quote", "FILE [--date YYYY-MM-DD] [--info]", "Print the day's quotation of a quotation file.",
+       "Options:\n"
+       "  --date YYYY-MM-DD  the date (default: today)\n"
+       "  --info             print the file's title, subtitle and cycle length instead\n",
+       RunQuote},
+      {"generate", "SOURCE [--new]", "Generate the quotation file (.day) beside a quotation source.",
+       "Options:\n"
+       "  --new  create the empty source first when SOURCE does not exist\n",
+       RunGenerate},
+      {"zones", "[--date YYYY-MM-DD]",
+       "List the time zones: key, display text, name and bias for the date, tab-separated.",
+       "Options:\n"
+       "  --date YYYY-MM-DD  the date (default: today)\n",
+       RunZones},
+      {"notes", "[--date YYYY-MM-DD]",
+       "Print the notes of a date: dated, annual, remind flag and advance reminders.",
+       "Options:\n"
+       "  --date YYYY-MM-DD  the date (default: today)\n",
+       RunNotes},
+      {"notes set", "--date YYYY-MM-DD [--dated TEXT] [--annual TEXT] [--remind 0|1]",
+       "Change the notes of a date and save them.",
+       "Options:\n"
+       "  --date YYYY-MM-DD  the date\n"
+       "  --dated TEXT       the note for this date only (\"\" removes it)\n"
+       "  --annual TEXT      the note for this day in every year (\"\" removes it)\n"
+       "  --remind 0|1       remind of the notes in the five days before\n",
+       RunNotesSet},
+      {"places", "", "List the five places (0 is Home), tab-separated.", "", RunPlaces},
+      {"places set", "N --name NAME --lat DEG --lon DEG [--zone KEY]",
+       "Store place N (0 for Home, 1 to 4).",
+       "Options:\n"
+       "  --name NAME  at most 31 characters\n"
+       "  --lat DEG    latitude, -90 to 90, north positive\n"
+       "  --lon DEG    longitude, -180 to 180, east positive\n"
+       "  --zone KEY   a zone of 'lumen zones' (default: none, the longitude's zone)\n",
+       RunPlacesSet},
+      {"reg export", "[KEY]", "Print the settings in the regedit text format.",
+       "KEY is a key such as \"HKEY_CURRENT_USER\\Software\" (default: both hives).\n"
+       "Read-only keys served by the system, such as the time zones, are left out\n"
+       "unless KEY names them.\n",
+       RunRegExport},
+      {"reg import", "FILE", "Read settings from a regedit text file ('-' for standard input).",
+       "The whole file is checked first: a malformed file changes nothing.\n"
+       "Read-only keys served by the system are never changed.\n",
+       RunRegImport},
+  };
+  return commands;
+}

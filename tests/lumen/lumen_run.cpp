@@ -1,0 +1,46 @@
+#include "tests/lumen/lumen_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+LumenSandbox::LumenSandbox() : m_notes(m_dir.file("notes")) {
+  std::filesystem::create_directories(m_notes);
+  std::filesystem::create_directories(m_dir.file("config"));
+}
+
+RunResult LumenSandbox::Run(const std::vector<std::string>& args, const std::string& input) const {
+  const std::string in = m_dir.file("stdin"), out = m_dir.file("stdout"), err = m_dir.file("stderr");
+  WriteFileBytes(in, input);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("LUMEN_REGISTRY_DIR", m_dir.file("registry").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", m_dir.file("config").c_str(), 1);
+    setenv("XDG_DATA_HOME", m_dir.file("data").c_str(), 1);
+    setenv("LC_ALL", "C.UTF-8", 1);
+    const int fds[3] = {open(in.c_str(), O_RDONLY), open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                        open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)};
+    for (int i = 0; i < 3; ++i) dup2(fds[i], i);
+    std::vector<char*> argv{const_cast<char*>(LUMEN_BIN)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(LUMEN_BIN, argv.data());
+    _exit(127);
+  }
+  RunResult r;
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+  r.out = ReadFileBytes(out);
+  r.err = ReadFileBytes(err);
+  return r;
+}
+
+void LumenSandbox::Import(const std::string& regText) const {
+  WriteFileBytes(m_dir.file("import.reg"), regText);
+  const RunResult r = Run({"reg", "import", m_dir.file("import.reg")});
+  ASSERT_EQ(r.status, 0) << r.err;
+}

@@ -1,0 +1,29 @@
+// Runs the built lumen program against a private registry, configuration
+// and notes folder.
+#pragma once
+
+#include "tests/support/temp_dir.h"
+
+#include <string>
+#include <vector>
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class LumenSandbox {
+public:
+  LumenSandbox();
+  // Runs lumen with args; input becomes its standard input.
+  RunResult Run(const std::vector<std::string>& args, const std::string& input = {}) const;
+  // Imports a regedit text; fails the test when lumen refuses it.
+  void Import(const std::string& regText) const;
+  std::string file(const std::string& name) const { return m_dir.file(name); }
+  const std::string& notesDir() const { return m_notes; }
+
+private:
+  TempDir m_dir;
+  std::string m_notes;
+};

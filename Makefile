@@ -1,4 +1,5 @@
-# Lumen Almanac: `make run` starts Orrery, `make test` runs every test.
+# Lumen Almanac: `make run` starts Orrery (or prints today's report without a
+# display), `make test` runs every test.
 # Both install what is missing (Debian packages) and build first.
 
 BUILD ?= build
@@ -17,11 +18,15 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# Without a display, today's report is printed by the command-line companion.
 run: build
-	@if [ -x $(BUILD)/bin/Orrery ]; then \
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  exec $(BUILD)/bin/lumen report; \
+	elif [ -x $(BUILD)/bin/Orrery ]; then \
 	  exec $(BUILD)/bin/Orrery; \
 	else \
-	  echo "Built the libraries and the tests; the Orrery program is not part of this build yet."; \
+	  echo "Orrery is not built yet; here is today's report from lumen."; \
+	  exec $(BUILD)/bin/lumen report; \
 	fi
 
 test: build

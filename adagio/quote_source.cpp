@@ -248,7 +248,11 @@ bool CQuoteSource::Generate(std::string& message) {
 // Holds the quotation file exclusively (which fails while another program,
 // such as Orrery, has it open), writes the document to a file beside it and
 // renames that over it, so a failure at any point leaves the old file whole.
-bool CQuoteSource::StoreQuoteFile(CGenNote& doc, const std::string& quotePath) {
+bool CQuoteSource::StoreQuoteFile(CGenNote& doc, const std::string& name) {
+  // A link is followed, so that the file it names is the one replaced.
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::canonical(name, ec);
+  const std::string quotePath = ec ? name : target.string();
   const bool existed = FileExists(quotePath);
   struct stat oldStat{};
   const bool haveMode = existed && stat(quotePath.c_str(), &oldStat) == 0;

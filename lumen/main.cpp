@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 namespace {
 
@@ -56,8 +57,14 @@ int main(int argc, char** argv) {
   const Command* command = FindCommand(argc, argv, &words);
   if (!command) {
     // A group name alone ("reg") lists its commands.
-    std::fprintf(stderr, "lumen: unknown command '%s'\n\n", first.c_str());
-    PrintCommandList(stderr);
+    std::string group;
+    for (const Command& c : AllCommands())
+      if (std::string(c.name).rfind(first + " ", 0) == 0) group += std::string("  lumen ") + c.name + "\n";
+    if (!group.empty())
+      std::fprintf(stderr, "lumen: '%s' needs a command:\n%s", first.c_str(), group.c_str());
+    else
+      std::fprintf(stderr, "lumen: unknown command '%s'\n\n", first.c_str());
+    if (group.empty()) PrintCommandList(stderr);
     return kUsageStatus;
   }
   const CommandArgs args(argv + 1 + words, argv + argc);

@@ -17,6 +17,7 @@ TEST(LumenUsage, ExitStatusAndMessages) {
       {{}, 2, "", "Usage: lumen COMMAND"},
       {{"--help"}, 0, "reg import", ""},
       {{"bogus"}, 2, "", "unknown command 'bogus'"},
+      {{"reg"}, 2, "", "lumen: 'reg' needs a command:\n  lumen reg export\n  lumen reg import\n"},
       {{"quote", "--help"}, 0, "Usage: lumen quote FILE [--date YYYY-MM-DD] [--info]", ""},
       {{"notes", "set", "--help"}, 0, "Usage: lumen notes set --date", ""},
       {{"reg", "export", "-h"}, 0, "Usage: lumen reg export [KEY]", ""},

@@ -111,9 +111,7 @@ public:
     if (AtEnd()) return true;
     for (;;) {
       SkipBlanks();
-      std::string digits;
-      while (!AtEnd() && std::isxdigit(static_cast<unsigned char>(Peek())) && digits.size() < 3)
-        digits += m_text[m_pos++];
+      const std::string digits = HexDigits(3);
       if (digits.empty() || digits.size() > 2) return Fail(error, "expected a byte of two hex digits");
       out->push_back(static_cast<uint8_t>(std::stoul(digits, nullptr, 16)));
       SkipBlanks();
@@ -122,6 +120,13 @@ public:
       SkipBlanks();
       if (AtEnd()) return true;  // a trailing comma
     }
+  }
+  // Up to max hex digits from the position.
+  std::string HexDigits(size_t max) {
+    std::string digits;
+    while (!AtEnd() && std::isxdigit(static_cast<unsigned char>(Peek())) && digits.size() < max)
+      digits += m_text[m_pos++];
+    return digits;
   }
   std::string Rest() const { return m_text.substr(m_pos); }
 
@@ -170,11 +175,7 @@ bool ParseValueLine(const std::string& line, RegFileValue* value, std::string* e
     value->type = REG_BINARY;
     if (!c.HexBytes(&value->data, error)) return false;
   } else if (c.Take("hex(")) {
-    std::string digits;
-    while (std::isxdigit(static_cast<unsigned char>(c.Peek())) && digits.size() < 9) {
-      digits += c.Peek();
-      c.Take(std::string(1, c.Peek()));
-    }
+    const std::string digits = c.HexDigits(9);
     if (digits.empty() || digits.size() > 8 || !c.Take("):")) {
       *error = "expected hex(TYPE): with the type in hex digits";
       return false;
@@ -305,9 +306,11 @@ bool ParseRegFile(const std::string& text, std::vector<RegFileKey>* keys, std::s
       lines.back().second += Trim(line);
     else
       lines.emplace_back(number, line);
+    // Only a value line (a long hex value) goes on in the next line.
     std::string& last = lines.back().second;
-    continued = !Trim(last).empty() && Trim(last).back() == '\\';
-    if (continued) last = Trim(last).substr(0, Trim(last).size() - 1);
+    const std::string trimmed = Trim(last);
+    continued = !trimmed.empty() && (trimmed[0] == '"' || trimmed[0] == '@') && trimmed.back() == '\\';
+    if (continued) last = trimmed.substr(0, trimmed.size() - 1);
   }
 
   auto fail = [&](int line, const std::string& why) {

@@ -1,0 +1,45 @@
+// Message boxes, the folder browser, the file-open dialog, starting other
+// programs and the wait cursor.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// Shows a modal message box; type combines MB_ buttons and an MB_ icon.
+// Returns IDOK, IDCANCEL, IDYES or IDNO. An empty caption takes the
+// application's display name.
+int AfxMessageBox(QWidget* owner, const QString& text, unsigned type = 0,
+                  const QString& caption = {});
+
+// Asks for a folder, starting at the user's desktop (or home); nullopt when
+// cancelled. The path is returned without a trailing separator.
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title);
+
+// Asks for an existing file. filter in Qt's form: "Quotation files (*.day)".
+std::optional<std::string> GetOpenFileName(QWidget* owner, const QString& title,
+                                           const QString& filter,
+                                           const std::string& directory = {});
+
+// Qt's own dialogs instead of the desktop's (tests type into them).
+void SetNativeDialogs(bool native);
+
+// Starts a program or opens a document with the desktop's handler ("open"),
+// without waiting. False when it could not be started.
+bool ShellExecuteOpen(const std::string& path, const std::string& arguments = {});
+
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+  CWaitCursor();
+  ~CWaitCursor();
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+  void Restore();
+
+private:
+  bool m_active;
+};

@@ -1,0 +1,35 @@
+#include "tests/ui/ui_test_util.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
+  auto* timer = new QTimer(qApp);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, act, timeoutMs] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+      return;
+    }
+    *waited += 10;
+    if (*waited >= timeoutMs) {
+      timer->stop();
+      timer->deleteLater();
+      ADD_FAILURE() << "no modal window opened";
+    }
+  });
+  timer->start(10);
+}
+
+HelpRecorder::HelpRecorder() {
+  SetHelpObserverForTesting([this](HelpCommand command, unsigned long data) {
+    calls.emplace_back(command, data);
+  });
+}
+
+HelpRecorder::~HelpRecorder() { SetHelpObserverForTesting(nullptr); }

@@ -1,0 +1,120 @@
+// Orrery's dialog templates and menus, positions in dialog units, and its
+// pictures.
+#include "orrery/res/ui_resources.h"
+
+#include "orrery/res/ui_ids.h"
+#include "platform/ui/ids.h"
+
+#include <QtGlobal>
+
+#include <iterator>
+
+namespace {
+
+using K = ControlKind;
+const char kFont[] = "MS Sans Serif";
+
+const ControlTemplate kReport[] = {
+    {IDC_REPORT_VIEW, K::Edit, "", 7, 7, 249, 117,
+     kMultiLine | kReadOnly | kVScroll | kBorder | kTabStop | kNoHideSel, 0},
+    {ID_HELP_FINDER, K::PushButton, "&Help", 265, 70, 56, 16, kTabStop, 0},
+    {IDC_CLEAR, K::PushButton, "&Clear", 265, 89, 56, 16, kTabStop, 0},
+    {IDCANCEL, K::PushButton, "Close", 265, 108, 56, 16, kDefault | kTabStop, 0},
+};
+
+const ControlTemplate kInfo[] = {
+    {IDC_INFO_TEXT, K::Edit, "", 7, 12, 214, 70, kMultiLine | kReadOnly | kVScroll | kBorder, 0},
+    {IDC_MORE_INFO, K::PushButton, "More Info", 84, 89, 56, 16, kTabStop, 0},
+    {-1, K::Picture, "", 231, 12, 75, 75, 0, 144},
+    {-1, K::Static, "Questions or suggestions?  Please e-mail: almanac@lumen-almanac.example", 7,
+     111, 314, 13, 0, 0},
+};
+
+const ControlTemplate kAbout[] = {
+    {-1, K::Picture, "", 8, 7, 101, 94, kCentre | kSunken, 144},
+    {-1, K::GroupBox, "Lumen Celestial Calendar", 114, 7, 152, 46, 0, 0},
+    {-1, K::GroupBox, "Current Quotation File", 114, 54, 152, 47, 0, 0},
+    {IDC_QUOTE_TITLE, K::Static, "", 124, 63, 134, 9, 0, 0},
+    {IDC_QUOTE_SUBTITLE, K::Static, "", 124, 73, 134, 25, 0, 0},
+    {-1, K::Static, "Location of your personal notes:", 8, 102, 102, 8, 0, 0},
+    {IDC_NOTES_LOCATION, K::Static, "", 8, 111, 209, 11, 0, 0},
+    {IDOK, K::PushButton, "OK", 225, 106, 41, 16, kDefault | kTabStop, 0},
+};
+
+const ControlTemplate kNotes[] = {
+    {IDC_DATED_NOTES, K::Edit, "", 7, 35, 237, 35, kMultiLine | kVScroll | kWantReturn | kBorder | kTabStop, 0},
+    {IDC_ANNUAL_NOTES, K::Edit, "", 7, 82, 237, 23, kMultiLine | kVScroll | kWantReturn | kBorder | kTabStop, 0},
+    {IDC_REMIND, K::CheckBox, "Remind me in advance", 7, 112, 177, 10, kTabStop, 0},
+    {IDC_NOTES_CLOSE, K::PushButton, "Close", 195, 108, 50, 14, kDefault | kTabStop, 0},
+    {IDC_NOTES_CAPTION, K::Static, "", 7, 1, 225, 19, kBorder, 0},
+    {IDC_DAY_OFFSET, K::Edit, "", 204, 1, 25, 19, kHidden | kReadOnly, 0},
+    {IDC_DAY_SPIN, K::UpDown, "", 234, 1, 11, 19, kAutoBuddy | kSetBuddyInt | kArrowKeys, 0},
+    {-1, K::Static, "Notes for this day only", 7, 26, 74, 8, 0, 0},
+    {-1, K::Static, "Annual Reminders - Birthdays, Holidays", 7, 73, 152, 8, 0, 0},
+};
+
+// The Dates, Places and Options pages: their controls come with their pages.
+const ControlTemplate kEmpty[] = {{-1, K::Static, "", 0, 0, 0, 0, kHidden, 0}};
+
+const DialogTemplate kDialogs[] = {
+    {IDD_ABOUTBOX, "About Lumen Almanac", 274, 126, kFont, 8, kDlgSysMenu, kAbout, std::size(kAbout)},
+    {IDD_REPORT, "Report", 328, 128, kFont, 8, 0, kReport, std::size(kReport)},
+    {IDD_DATES, "Dates", 328, 128, kFont, 8, 0, kEmpty, std::size(kEmpty)},
+    {IDD_PLACES, "Places", 328, 128, kFont, 8, 0, kEmpty, std::size(kEmpty)},
+    {IDD_OPTIONS, "Options", 328, 128, kFont, 8, 0, kEmpty, std::size(kEmpty)},
+    {IDD_NOTES, "Notes For The Day", 252, 125, kFont, 8, kDlgSysMenu | kDlgModalFrame, kNotes,
+     std::size(kNotes)},
+    {IDD_INFO, "Info", 328, 128, kFont, 8, 0, kInfo, std::size(kInfo)},
+};
+
+const MenuItemTemplate kMainMenu[] = {
+    {ID_HELP, "&What's This?"},
+    {0, nullptr},
+    {IDM_ABOUTBOX, "&About Lumen Almanac"},
+};
+
+const MenuItemTemplate kReportMenu[] = {
+    {ID_EDIT_NOTES, "&Edit Notes..."}, {ID_EDIT_COPY, "&Copy"}, {ID_EDIT_SELECT_ALL, "Select &All"},
+    {0, nullptr},                      {ID_HELP, "&What's This?"},
+};
+
+const MenuItemTemplate kDatesMenu[] = {
+    {ID_EDIT_NOTES, "&Edit Notes..."}, {ID_SHOW_QUOTATIONS, "Show &Quotations"},
+    {ID_EDIT_COPY, "&Copy"},           {ID_EDIT_SELECT_ALL, "Select &All"},
+    {0, nullptr},                      {ID_HELP, "&What's This?"},
+};
+
+const MenuItemTemplate kNotesMenu[] = {
+    {ID_NOTES_TODAY, "&Today"},
+    {0, nullptr},
+    {ID_NOTES_NEXT_DAY, "&Next Day"},
+    {ID_NOTES_NEXT_WEEK, "Ne&xt Week"},
+    {0, nullptr},
+    {ID_NOTES_PREVIOUS_DAY, "&Previous Day"},
+    {ID_NOTES_PREVIOUS_WEEK, "P&revious Week"},
+    {0, nullptr},
+    {ID_HELP, "&What's This?"},
+};
+
+const MenuTemplate kMenus[] = {
+    {IDR_REPORT_MENU, kReportMenu, std::size(kReportMenu)},
+    {IDR_DATES_MENU, kDatesMenu, std::size(kDatesMenu)},
+    {IDR_NOTES_MENU, kNotesMenu, std::size(kNotesMenu)},
+    {IDR_MAINFRAME, kMainMenu, std::size(kMainMenu)},
+};
+
+const UiResources kResources = {
+    kDialogs, std::size(kDialogs), kMenus, std::size(kMenus),
+    ":/orrery/bitmap%1.bmp", ":/orrery/icon%1.png",
+};
+
+}  // namespace
+
+// The pictures are compiled into a static library: register them explicitly.
+static void InitPictures() { Q_INIT_RESOURCE(orrery); }
+
+const UiResources& OrreryUiResources() {
+  static const bool initialised = (InitPictures(), true);
+  (void)initialised;
+  return kResources;
+}

@@ -1,0 +1,50 @@
+// The Notes For The Day dialog: the dated notes, the annual notes and the
+// remind flag of one day, with moves to other days within 364 days of the
+// start date.
+#pragma once
+
+#include "platform/datetime.h"
+#include "platform/ui/dialog.h"
+
+#include <string>
+
+class CNoteStore;
+class CSpinButton;
+
+class CNoteDlg : public CDialog {
+  Q_OBJECT
+public:
+  explicit CNoteDlg(QWidget* parent = nullptr);
+
+  CNoteStore* m_store = nullptr;  // set by the opener, not owned
+
+  int GetDayOffset() const { return m_dayOffset; }
+  CSpinButton* GetSpin() const;
+  // Greys the moves that would leave the spin control's range.
+  void PrepareMenu(CMenu& menu);
+
+  bool OnInitDialog() override;
+  bool OnCommand(unsigned id) override;
+  bool OnContextMenu(QWidget* w, const QPoint& pos) override;
+  void OnInitMenuPopup(CMenu& menu) override;
+  // Stores the day shown, then ends the dialog with IDOK.
+  void OnOK() override;
+  void WinHelp(unsigned long data, HelpCommand command) override;
+
+  // Stores the day being left, applies a move, shows the new day. command is
+  // one of the menu moves, or 0 when the spin control has already moved.
+  void ShowDay(unsigned command);
+
+private:
+  void ReadControls();
+  void ShowFields();
+  void LoadDay();
+  void StoreDay();
+
+  std::string m_annualText;
+  std::string m_datedText;
+  std::string m_caption;
+  int m_dayOffset = 0;
+  int m_remind = 0;
+  CDateTime m_startDate;
+};

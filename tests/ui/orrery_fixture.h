@@ -1,0 +1,32 @@
+// A fresh Orrery set-up for one test: registry, personal directory, the
+// application object and Orrery's resources; help calls are recorded.
+#pragma once
+
+#include "orrery/main/scd_app.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/ui_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class CLocationStore;
+class CReportDoc;
+
+class OrreryTest : public ::testing::Test {
+protected:
+  OrreryTest();
+  ~OrreryTest() override;
+
+  // The location store and report document, made on first use.
+  CReportDoc& Doc();
+
+  TempRegistry registry;
+  TempDir notesDir;
+  CScdApp app{"Orrery"};
+  HelpRecorder help;
+
+private:
+  std::unique_ptr<CLocationStore> m_places;
+  std::unique_ptr<CReportDoc> m_doc;
+};

@@ -26,8 +26,11 @@ CSpinButton* CNoteDlg::GetSpin() const {
 bool CNoteDlg::OnInitDialog() {
   EnableContextHelpButton();
   CDialog::OnInitDialog();
-  if (auto* caption = qobject_cast<QLabel*>(GetDlgItem(IDC_NOTES_CAPTION)))
+  if (auto* caption = qobject_cast<QLabel*>(GetDlgItem(IDC_NOTES_CAPTION))) {
     caption->setFont(MakeCellFont("MS Sans Serif", caption->contentsRect().height()));
+    caption->setWordWrap(false);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
   if (CSpinButton* spin = GetSpin()) {
     spin->SetRange(-kMaxOffset, kMaxOffset);
     spin->SetPos(0);

@@ -1,12 +1,16 @@
 // Start-up: the day-number check before any window, and the windows after it.
 #include "orrery/app/run_key.h"
+#include "orrery/notes/note_store.h"
+#include "orrery/report/report_doc.h"
 #include "orrery/ui/menu_edit.h"
 #include "orrery/ui/scd_sheet.h"
 #include "platform/registry.h"
 #include "platform/ui/placement.h"
 #include "tests/ui/orrery_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 
 #include <filesystem>
 
@@ -68,4 +72,28 @@ TEST_F(OrreryTest, OtherCommandLinesLeaveTheEntryAloneAndOpenTheWindow) {
     EXPECT_EQ(RunEntry(), everyTime) << commandLine;
     app.ExitInstance();
   }
+}
+
+TEST_F(OrreryTest, NotesThatCannotBeSavedAtExitAreNamedAndCanBeRetried) {
+  const std::string dir = notesDir.file("not-yet");
+  app.WriteProfileString("Schedule", "Path", dir + "/");
+  ASSERT_TRUE(app.InitInstance("", CDateTime::GetCurrentTime(), SW_SHOWNORMAL));
+  CNoteStore* notes = app.GetDocument()->GetNoteStore();
+  notes->SetDatedText("Keep me");
+  const std::string yearFile = dir + "/" + CNoteStore::YearFileName(notes->GetDate().GetYear());
+
+  int asked = 0;
+  QString text;
+  OnNextModal([&](QWidget* w) {
+    ++asked;
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    std::filesystem::create_directories(dir);
+    box->button(QMessageBox::Retry)->click();
+  });
+  app.ExitInstance();
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(text.contains(QString::fromStdString(yearFile))) << text.toStdString();
+  EXPECT_TRUE(std::filesystem::exists(yearFile));
 }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -224,4 +225,22 @@ TEST(Placement, RoundTripsTheNormalRectangle) {
             std::vector<int>({30, 40, 230, 140}));
   p.right = p.left;  // an empty rectangle is refused
   EXPECT_FALSE(SetWindowPlacement(&w, p));
+}
+
+TEST(HelpFile, ViewerShowsTopicsAndQuitClosesIt) {
+  TempDir dir;
+  WriteFileBytes(dir.file("Lumen.hlp"), "@contents Help\nIntro.\n@topic 2 More Info\nMore.\n");
+  SetHelpFilePath(dir.file("Lumen.hlp"));
+  ASSERT_TRUE(AfxWinHelp(2, HELP_CONTEXT));
+  QWidget* viewer = QApplication::activeWindow();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == "More Info") viewer = w;
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->windowTitle(), "More Info");
+  ASSERT_TRUE(AfxWinHelp(0, HELP_FINDER));
+  EXPECT_EQ(viewer->windowTitle(), "Help");
+  QPointer<QWidget> guard = viewer;
+  AfxWinHelp(0, HELP_QUIT);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));
+  SetHelpFilePath({});
 }

@@ -78,8 +78,31 @@ TEST_F(SheetTest, DateLineIsSetOnlyWhenTheTextDiffers) {
   EXPECT_TRUE(sheet->SetDateLine("Friday, 14 February 2025 09:31 AM"));
   EXPECT_EQ(sheet->GetDateLine(), "Friday, 14 February 2025 09:31 AM");
 
-  sheet->OnTimer(1);  // a shown window takes the current time
+  sheet->show();
+  sheet->showMinimized();
+  ASSERT_TRUE(sheet->isMinimized());
+  sheet->OnTimer(1);  // minimized: left alone
+  EXPECT_EQ(sheet->GetDateLine(), "Friday, 14 February 2025 09:31 AM");
+  sheet->showNormal();
+  sheet->OnTimer(1);  // shown again: the current time
   EXPECT_NE(sheet->GetDateLine(), "Friday, 14 February 2025 09:31 AM");
+}
+
+TEST_F(SheetTest, AWindowClosedMinimizedOpensMinimizedWithItsNormalRectangle) {
+  sheet->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
+  const QRect normal(QPoint(80, 90), sheet->size());
+  sheet->setGeometry(normal);
+  sheet->showMinimized();
+  sheet->DestroyWindow();
+  EXPECT_EQ(app.GetProfileInt("WindowPos", "Cmd", -1), int(SW_SHOWMINIMIZED));
+  EXPECT_EQ(app.GetProfileInt("WindowPos", "left", -1), 80);
+
+  CScdSheet next;
+  ASSERT_TRUE(next.RestorePosition());
+  EXPECT_TRUE(next.isMinimized());
+  next.showNormal();
+  EXPECT_EQ(next.geometry(), normal);
 }
 
 TEST_F(SheetTest, RightClickShowsPopupMenu128) {

@@ -8,6 +8,8 @@
 #include "tests/ui/orrery_fixture.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -195,4 +197,36 @@ TEST_F(SheetTest, InfoPageShowsItsTextPictureAndOpensTopic2) {
   info.SendCommand(ID_HELP_FINDER);
   using Call = std::pair<HelpCommand, unsigned long>;
   EXPECT_EQ(help.calls, (std::vector<Call>{{HELP_CONTEXT, 2}, {HELP_FINDER, 0}}));
+}
+
+TEST_F(OrreryTest, WithoutATimerTheWindowIsRefusedAfterItsMessage) {
+  CScdSheet::FailTimerForTesting(true);
+  QString text;
+  OnNextModal([&](QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) text = box->text();
+    w->close();
+  });
+  EXPECT_FALSE(app.InitWindows(CDateTime::GetCurrentTime(), SW_SHOWNORMAL));
+  CScdSheet::FailTimerForTesting(false);
+  EXPECT_EQ(text, "Insufficient resources.  Shut down some applications and try again.");
+  EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
+TEST_F(SheetTest, SetPersonalDirectoryMovesTheNotesStore) {
+  sheet->SetDocument(&Doc());
+  TempDir chosen;
+  OnNextModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Select a directory to store your personal notes");
+    dialog->setDirectory(QString::fromStdString(chosen.path()));
+    dialog->selectFile(QString::fromStdString(chosen.path()));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  sheet->OnSysCommand(IDM_PERSONAL_DIRECTORY);
+  EXPECT_EQ(Doc().GetNoteStore()->GetDirectory(), chosen.path() + "/");
+
+  OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+  sheet->OnSysCommand(IDM_PERSONAL_DIRECTORY);  // cancelled: nothing changes
+  EXPECT_EQ(Doc().GetNoteStore()->GetDirectory(), chosen.path() + "/");
 }

@@ -3,6 +3,7 @@
 # Both install what is missing (Debian packages) and build first.
 
 BUILD ?= build
+MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build run test clean

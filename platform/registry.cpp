@@ -39,21 +39,6 @@ State& GetState() {
   return state;
 }
 
-std::vector<std::string> SplitPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 std::string JoinPath(const std::vector<std::string>& parts, size_t from = 0) {
   std::string path;
   for (size_t i = from; i < parts.size(); ++i) {
@@ -79,7 +64,7 @@ void InstallBuiltins(State& s) {
   if (s.builtinsInstalled) return;
   s.builtinsInstalled = true;
   for (auto& m : BuiltinMounts()) {
-    Mount mount{m.root == BuiltinMount::kLocalMachine ? 1 : 0, SplitPath(m.path), m.provider};
+    Mount mount{m.root == BuiltinMount::kLocalMachine ? 1 : 0, SplitRegPath(m.path), m.provider};
     if (mount.provider) s.mounts.push_back(std::move(mount));
   }
 }
@@ -97,7 +82,7 @@ Target Resolve(int root, const std::string& path) {
   State& s = GetState();
   std::lock_guard<std::mutex> lock(s.mutex);
   InstallBuiltins(s);
-  const std::vector<std::string> parts = SplitPath(path);
+  const std::vector<std::string> parts = SplitRegPath(path);
   Target t;
   size_t best = 0;
   for (const Mount& m : s.mounts) {
@@ -134,7 +119,7 @@ bool ValidHandle(HKEY key) { return key != nullptr && (key->root == 0 || key->ro
 
 std::string ChildPath(HKEY parent, const std::string& subKey) {
   std::string path = parent->path;
-  const std::string sub = JoinPath(SplitPath(subKey));
+  const std::string sub = JoinPath(SplitRegPath(subKey));
   if (!sub.empty()) {
     if (!path.empty()) path += '\\';
     path += sub;
@@ -276,7 +261,7 @@ void RegMount(HKEY root, const std::string& path, std::shared_ptr<RegProvider> p
   State& s = GetState();
   std::lock_guard<std::mutex> lock(s.mutex);
   InstallBuiltins(s);
-  const std::vector<std::string> parts = SplitPath(ChildPath(root, path));
+  const std::vector<std::string> parts = SplitRegPath(ChildPath(root, path));
   auto same = [&](const Mount& m) {
     return m.root == root->root && m.components.size() == parts.size() &&
            std::equal(parts.begin(), parts.end(), m.components.begin(), SameName);

@@ -10,21 +10,6 @@ namespace {
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
-std::vector<std::string> Split(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 // A prepared statement that finalizes itself.
 class Statement {
 public:
@@ -104,6 +89,21 @@ const char* const kSchema =
 
 }  // namespace
 
+std::vector<std::string> SplitRegPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
 bool RegNameEquals(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -160,7 +160,7 @@ bool RegistryHive::Open() {
 
 long long RegistryHive::FindKey(const std::string& path) {
   long long id = 0;
-  for (const std::string& part : Split(path)) {
+  for (const std::string& part : SplitRegPath(path)) {
     Statement q(m_db, "SELECT id FROM keys WHERE parent = ?1 AND name = ?2");
     q.Bind(1, id).Bind(2, part);
     if (q.Step() != SQLITE_ROW) return -1;
@@ -171,7 +171,7 @@ long long RegistryHive::FindKey(const std::string& path) {
 
 bool RegistryHive::KeyExists(const std::string& path) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  if (Split(path).empty()) return true;  // the hive's root always exists
+  if (SplitRegPath(path).empty()) return true;  // the hive's root always exists
   if (!Open()) return false;
   Transaction t(m_db, false);
   return t.ok() && FindKey(path) >= 0;
@@ -230,7 +230,7 @@ long RegistryHive::CreateKey(const std::string& path) {
   Transaction t(m_db, true);
   if (!t.ok()) return ERROR_CANTWRITE;
   long long id = 0;
-  for (const std::string& part : Split(path)) {
+  for (const std::string& part : SplitRegPath(path)) {
     Statement q(m_db, "SELECT id FROM keys WHERE parent = ?1 AND name = ?2");
     q.Bind(1, id).Bind(2, part);
     if (q.Step() == SQLITE_ROW) {

@@ -8,6 +8,9 @@
 
 struct sqlite3;
 
+// The components of a key path, empty ones (doubled or outer '\') dropped.
+std::vector<std::string> SplitRegPath(const std::string& path);
+
 class RegistryHive : public RegProvider {
 public:
   explicit RegistryHive(std::string file);

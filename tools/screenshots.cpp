@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
   if (!app.InitWindows(CDateTime::GetCurrentTime(), SW_SHOWNORMAL)) return 1;
   CScdSheet* sheet = app.GetMainWnd();
   sheet->move(40, 40);
+  // With --all, also the Info page and the About box.
+  const bool all = argc > 2 && std::string(argv[2]) == "--all";
   QTimer::singleShot(1500, [&] {
     Grab(sheet, out + "/orrery-report.png");
     QTimer::singleShot(0, [&] { sheet->GetReportPage().OnEditNotes(); });
@@ -62,7 +64,22 @@ int main(int argc, char** argv) {
         Grab(dialog, out + "/orrery-notes.png");
         dialog->close();
       }
-      sheet->DestroyWindow();
+      if (!all) {
+        sheet->DestroyWindow();
+        return;
+      }
+      sheet->SetActivePage(4);
+      QTimer::singleShot(500, [&] {
+        Grab(sheet, out + "/orrery-info.png");
+        QTimer::singleShot(0, [&] { sheet->ShowAbout(); });
+        QTimer::singleShot(1000, [&] {
+          if (QWidget* about = QApplication::activeModalWidget()) {
+            Grab(about, out + "/orrery-about.png");
+            about->close();
+          }
+          sheet->DestroyWindow();
+        });
+      });
     });
   });
   const int code = QApplication::exec();

@@ -33,6 +33,8 @@ const ControlTemplate kInfo[] = {
 const ControlTemplate kAbout[] = {
     {-1, K::Picture, "", 8, 7, 101, 94, kCentre | kSunken, 144},
     {-1, K::GroupBox, "Lumen Celestial Calendar", 114, 7, 152, 46, 0, 0},
+    {-1, K::Static, "Your day planner: notes for every date, the Sun and the Moon for your places, "
+     "and a quotation for each day.", 124, 17, 134, 32, 0, 0},
     {-1, K::GroupBox, "Current Quotation File", 114, 54, 152, 47, 0, 0},
     {IDC_QUOTE_TITLE, K::Static, "", 124, 63, 134, 9, 0, 0},
     {IDC_QUOTE_SUBTITLE, K::Static, "", 124, 73, 134, 25, 0, 0},

@@ -120,7 +120,8 @@ bool CWndHost::CreateControls(unsigned templateId) {
       picture->resize(picture->pixmap().size());
     if (c.kind == ControlKind::UpDown && (c.style & kAutoBuddy))
       static_cast<CSpinButton*>(w)->SetBuddy(qobject_cast<QLineEdit*>(previous));
-    if (c.style & kHidden) w->hide();
+    // Explicitly, since a page's controls may be made after it is shown.
+    w->setVisible(!(c.style & kHidden));
     if (c.id >= 0) {
       w->setProperty(kControlProperty, c.id);
       m_controls[c.id] = w;

@@ -181,11 +181,14 @@ TEST_F(SheetTest, AboutBoxShowsTheQuotationFileAndTheNotesLocation) {
 }
 
 TEST_F(SheetTest, InfoPageShowsItsTextPictureAndOpensTopic2) {
+  sheet->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
   sheet->SetActivePage(4);
   CInfoPage& info = sheet->GetInfoPage();
   ASSERT_TRUE(info.IsCreated());
   auto* text = qobject_cast<QPlainTextEdit*>(info.GetDlgItem(IDC_INFO_TEXT));
   ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->isVisible());
   EXPECT_TRUE(text->font().bold());
   EXPECT_TRUE(text->isReadOnly());
   EXPECT_FALSE(text->toPlainText().isEmpty());

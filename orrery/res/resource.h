@@ -31,4 +31,9 @@ enum : unsigned {
   IDS_NOTES_NOT_SAVED = 2004,
   IDS_NOTES_DAY_NOT_SAVED = 2005,
   IDS_DIRECTORY_NOT_CHANGED = 2006,
+  // Tooltips of the pages' controls: "prompt\ntip", numbered as the control.
+  IDS_TIP_CLOSE = 2,
+  IDS_TIP_CLEAR = 1000,
+  IDS_TIP_MORE_INFO = 1090,
+  IDS_TIP_HELP = 57667,
 };

@@ -67,6 +67,10 @@ const StringResource kStrings[] = {
     {IDS_DIRECTORY_NOT_CHANGED,
      "Your notes could not be saved in \"%s\", so your personal directory stays there.  "
      "Make sure that directory may be written, then choose the new one again."},
+    {IDS_TIP_CLOSE, "\nClose Lumen Almanac"},
+    {IDS_TIP_CLEAR, "\nClear the report and start again from today"},
+    {IDS_TIP_MORE_INFO, "\nRead more about Lumen Almanac"},
+    {IDS_TIP_HELP, "\nOpen the Lumen Almanac help"},
 };
 
 const CStringTable kTable(kStrings, sizeof kStrings / sizeof kStrings[0]);

@@ -83,6 +83,12 @@ TEST_F(ReportPageTest, ChangedNotesRebuildTheReportAndDropAppendedSections) {
   EXPECT_EQ(CReportPage::GetLastBlockPosition(), block);
 }
 
+TEST_F(ReportPageTest, ButtonsHaveTooltips) {
+  for (int id : {int(IDC_CLEAR), int(IDCANCEL), int(ID_HELP_FINDER)})
+    EXPECT_FALSE(page().GetDlgItem(id)->toolTip().isEmpty()) << id;
+  EXPECT_TRUE(page().GetDlgItem(IDC_REPORT_VIEW)->toolTip().isEmpty());
+}
+
 TEST_F(ReportPageTest, ClearEmptiesTheViewUntilTheNextActivation) {
   Doc().SetReportDate(7, 4, 2030);
   page().SendCommand(IDC_CLEAR);

@@ -1,0 +1,98 @@
+#include "tests/adagio_ui/generator_fixture.h"
+
+#include "adagio/app/file_dialog.h"
+#include "adagio/quote_source.h"
+#include "adagio/res/resource.h"
+#include "platform/ui/text.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+
+void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
+  auto* timer = new QTimer(qApp);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, act, timeoutMs] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+      return;
+    }
+    *waited += 10;
+    if (*waited >= timeoutMs) {
+      timer->stop();
+      timer->deleteLater();
+      ADD_FAILURE() << "no modal window opened";
+    }
+  });
+  timer->start(10);
+}
+
+GeneratorTest::GeneratorTest() {
+  m_oldFolder = std::filesystem::current_path();
+  std::filesystem::current_path(work.path());
+  if (const char* old = std::getenv("XDG_RUNTIME_DIR")) m_oldRuntime = old;
+  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  SetNativeFileDialogs(false);
+  SetHelpObserverForTesting([this](HelpCommand command, unsigned long data) {
+    helpCalls.emplace_back(command, data);
+  });
+  CGeneratorDlg::SetShellOpenForTesting([this](const std::string& file, const std::string& args) {
+    started.emplace_back(file, args);
+    return startSucceeds;
+  });
+}
+
+GeneratorTest::~GeneratorTest() {
+  app.ExitInstance();
+  CGeneratorDlg::SetShellOpenForTesting(nullptr);
+  SetHelpObserverForTesting(nullptr);
+  setenv("XDG_RUNTIME_DIR", m_oldRuntime.c_str(), 1);
+  std::filesystem::current_path(m_oldFolder);
+}
+
+void GeneratorTest::SetRecentFiles(const std::vector<std::string>& paths) {
+  app.SetRegistryKey(IDS_REGISTRY_KEY_ADAGIO);
+  for (size_t i = 0; i < paths.size(); ++i)
+    if (!paths[i].empty())
+      app.WriteProfileString("Recent File List", "File" + std::to_string(i + 1), paths[i]);
+}
+
+std::string GeneratorTest::ProfileString(const std::string& section, const std::string& entry) {
+  return app.GetProfileString(section, entry, "<none>");
+}
+
+CGeneratorDlg& GeneratorTest::Start() {
+  EXPECT_TRUE(app.InitInstance());
+  CGeneratorDlg* dlg = app.GetMainWnd();
+  if (!dlg) throw std::runtime_error("no window");
+  return *dlg;
+}
+
+QStringList GeneratorTest::NameBoxItems() const {
+  QStringList items;
+  QComboBox* box = app.GetMainWnd()->GetNameBox();
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+bool GeneratorTest::Enabled(int id) const {
+  QWidget* w = app.GetMainWnd()->GetDlgItem(id);
+  return w && w->isEnabled();
+}
+
+std::string SourceText(const std::string& title, const std::string& subtitle) {
+  std::string text = std::string(CQuoteSource::kTitleMarker) + "\r\n" + title + "\r\n" +
+                     CQuoteSource::kSubtitleMarker + "\r\n" + subtitle + "\r\n";
+  CDateTime day(1996, 1, 1, 0, 0, 0);
+  text += CQuoteSource::DateMarker(day) + "\r\n";
+  for (int i = 1; i < 366; ++i) {
+    day = day + CDateTimeSpan(1, 0, 0, 0);
+    text += CQuoteSource::DateMarker(day) + "\r\n";
+  }
+  return text;
+}

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QWhatsThis>
 
 #include <gtest/gtest.h>
 
@@ -229,8 +230,12 @@ TEST(Placement, RoundTripsTheNormalRectangle) {
 
 TEST(HelpFile, ViewerShowsTopicsAndQuitClosesIt) {
   TempDir dir;
-  WriteFileBytes(dir.file("Lumen.hlp"), "@contents Help\nIntro.\n@topic 2 More Info\nMore.\n");
+  WriteFileBytes(dir.file("Lumen.hlp"),
+                 "@contents Help\nIntro.\n@topic 2 More Info\nMore.\n@popup 0x10001\nOK.\n");
   SetHelpFilePath(dir.file("Lumen.hlp"));
+  EXPECT_TRUE(AfxWinHelp(0x10001, HELP_CONTEXTPOPUP));
+  EXPECT_FALSE(AfxWinHelp(0x10002, HELP_CONTEXTPOPUP));  // shown as "no help topic"
+  QWhatsThis::hideText();
   ASSERT_TRUE(AfxWinHelp(2, HELP_CONTEXT));
   QWidget* viewer = QApplication::activeWindow();
   for (QWidget* w : QApplication::topLevelWidgets())

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
+#include <QToolButton>
 
 namespace {
 
@@ -137,4 +138,21 @@ TEST_F(ReportPageTest, DoubleClickOpensTheNotesOnTodayWithoutSelecting) {
   QTest::mouseDClick(view().viewport(), Qt::LeftButton, {}, QPoint(20, 8));
   EXPECT_EQ(caption.toStdString(), CDateTime::GetCurrentTime().Format("%d %B %Y   %A"));
   EXPECT_EQ(selected, "");
+}
+
+TEST_F(ReportPageTest, QuestionMarkButtonThenAClickAsksForTheControlsPopup) {
+  ASSERT_TRUE(sheet->HasContextHelpButton());
+  QTest::mouseClick(sheet->GetContextHelpButton(), Qt::LeftButton);
+  EXPECT_TRUE(IsHelpMode());
+  QTest::mouseClick(page().GetDlgItem(IDC_CLEAR), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(IsHelpMode());
+  EXPECT_FALSE(Text().isEmpty());  // the click did not clear
+
+  page().GetDlgItem(IDC_CLEAR)->setFocus();
+  QTest::keyClick(page().GetDlgItem(IDC_CLEAR), Qt::Key_F1);  // F1: the page's topic
+  view().OnMenuCommand(ID_HELP);                              // "&What's This?" alike
+  using Call = std::pair<HelpCommand, unsigned long>;
+  EXPECT_EQ(help.calls, (std::vector<Call>{{HELP_CONTEXTPOPUP, 0x103E8},
+                                           {HELP_CONTEXT, IDD_REPORT},
+                                           {HELP_CONTEXT, IDD_REPORT}}));
 }

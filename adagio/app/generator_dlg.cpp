@@ -13,9 +13,12 @@
 #include "platform/ui/text.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -27,6 +30,14 @@ CGeneratorDlg::ShellOpen g_shellOpen;
 bool StartProgram(const std::string& file, const std::string& parameters) {
   if (g_shellOpen) return g_shellOpen(file, parameters);
   return ShellExecuteOpen(file, parameters);
+}
+
+// A source is opened with the desktop's program for it, never run, even
+// when its file is marked executable.
+bool OpenDocument(const std::string& path) {
+  if (g_shellOpen) return g_shellOpen(path, "");
+  const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+  return info.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
 QString AppCaption() {
@@ -236,7 +247,7 @@ void CGeneratorDlg::OnEdit() {
   // Without a chosen editor the desktop opens the file with its own
   // program; the file name needs no quoting then.
   const bool started = m_editor.empty() 
-                                      ? StartProgram(path, "")
+                                      ? OpenDocument(path)
                                       : StartProgram(m_editor, QuoteParameter(path));
   if (!started) {
     AfxMessageBox(this, ToQ(LoadString(IDS_CANNOT_START_EDITOR)), MB_OK | MB_ICONWARNING,

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", sandbox.file("runtime").c_str(), 1);
   for (const char* dir : {"config", "data", "runtime"})
     std::filesystem::create_directories(sandbox.file(dir));
+  std::filesystem::permissions(sandbox.file("runtime"), std::filesystem::perms::owner_all);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -314,6 +316,11 @@ TEST_F(GeneratorTest, WindowMenuCarriesTheEditorAndAboutItems) {
   EXPECT_EQ(menu->GetMenuItemID(n - 2), 0u);
   EXPECT_EQ(menu->GetMenuItemID(n - 1), 0x10u);
   EXPECT_EQ(menu->GetMenuString(n - 1), "&About Quote Generator");
+
+  // Opened from the icon button, Alt+Space or a right click.
+  dlg.ShowSystemMenu();
+  EXPECT_EQ(QApplication::activePopupWidget(), menu->GetQMenu());
+  menu->GetQMenu()->close();
 
   bool opened = false;
   OnNextModal([&](QWidget* w) {

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +56,18 @@ bool Exec(sqlite3* db, const char* sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Runs sql, waiting out other processes' locks for up to ten seconds.
+int ExecWaiting(sqlite3* db, const char* sql) {
+  int rc = SQLITE_BUSY;
+  for (int i = 0; i < 1000; ++i) {
+    rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) & 0xFF;  // the primary code
+    if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+    if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    usleep(10000);
+  }
+  return rc;
+}
+
 // A transaction that rolls back unless committed. Writers take the write
 // lock at once (BEGIN IMMEDIATE) so that two processes never deadlock.
 class Transaction {
@@ -80,12 +93,14 @@ private:
 };
 
 const char* const kSchema =
+    "BEGIN IMMEDIATE;"
     "CREATE TABLE IF NOT EXISTS keys("
     " id INTEGER PRIMARY KEY, parent INTEGER NOT NULL,"
     " name TEXT NOT NULL COLLATE NOCASE, UNIQUE(parent, name));"
     "CREATE TABLE IF NOT EXISTS vals("
     " key INTEGER NOT NULL, name TEXT NOT NULL COLLATE NOCASE,"
-    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, name));";
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, name));"
+    "COMMIT;";
 
 }  // namespace
 
@@ -151,8 +166,18 @@ bool RegistryHive::Open() {
   sqlite3_busy_timeout(m_db, 10000);
   m_dbReadOnly = sqlite3_db_readonly(m_db, "main") == 1;
   if (!m_dbReadOnly) {
-    // A file we may open but not write (another user's) reads as read-only.
-    if (!Exec(m_db, "PRAGMA journal_mode=WAL") || !Exec(m_db, kSchema)) m_dbReadOnly = true;
+    // Another process may be setting up the same new file: its locks are
+    // waited out. A file we may open but not write reads as read-only; any
+    // other failure is retried at the next call.
+    int rc = ExecWaiting(m_db, "PRAGMA journal_mode=WAL");
+    if (rc == SQLITE_OK) rc = ExecWaiting(m_db, kSchema);
+    if (rc == SQLITE_READONLY || rc == SQLITE_PERM || rc == SQLITE_CANTOPEN) {
+      m_dbReadOnly = true;
+    } else if (rc != SQLITE_OK) {
+      sqlite3_close(m_db);
+      m_db = nullptr;
+      return false;
+    }
   }
   Exec(m_db, "PRAGMA synchronous=NORMAL");
   return true;

@@ -175,7 +175,7 @@ TEST(Registry, MountedSubtreeIsReadOnlyAndVisibleFromItsParents) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Vendor\\Zones", KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
-TEST(Registry, TwoProcessesWritingOneHiveLoseNothing) {
+TEST(Registry, ProcessesWritingOneNewHiveAtOnceLoseNothing) {
   TempRegistry reg;
   constexpr int kValues = 200;
   auto writer = [&](const char* prefix) {
@@ -189,9 +189,9 @@ TEST(Registry, TwoProcessesWritingOneHiveLoseNothing) {
     return true;
   };
   RegResetForTesting();  // each process opens the hive itself
-  pid_t children[2];
-  const char* prefixes[2] = {"a", "b"};
-  for (int c = 0; c < 2; ++c) {
+  pid_t children[3];
+  const char* prefixes[3] = {"a", "b", "c"};
+  for (int c = 0; c < 3; ++c) {
     children[c] = fork();
     ASSERT_GE(children[c], 0);
     if (children[c] == 0) _exit(writer(prefixes[c]) ? 0 : 1);
@@ -206,6 +206,6 @@ TEST(Registry, TwoProcessesWritingOneHiveLoseNothing) {
   int found = 0;
   for (const char* prefix : prefixes)
     for (int i = 0; i < kValues; ++i) found += QueryString(key, prefix + std::to_string(i)) == std::to_string(i);
-  EXPECT_EQ(found, 2 * kValues);
+  EXPECT_EQ(found, 3 * kValues);
   RegCloseKey(key);
 }

@@ -61,9 +61,13 @@ bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
       }
     }
   }
+  // The old file's permissions, or those of a new file. Best effort only:
+  // some file systems (FAT on a memory stick) refuse modes they cannot hold,
+  // and that must not make every save fail.
   struct stat st{};
   const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-  ok = ok && chmod(temp.c_str(), mode) == 0 && std::rename(temp.c_str(), target.c_str()) == 0;
+  if (ok) (void)chmod(temp.c_str(), mode);
+  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) {
     std::remove(temp.c_str());
     return false;

@@ -5,9 +5,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+// While set, chmod fails as on a FAT memory stick that cannot hold the mode.
+bool g_refuseModes = false;
+}  // namespace
+
+extern "C" int chmod(const char* path, mode_t mode) {
+  if (g_refuseModes) {
+    errno = EPERM;
+    return -1;
+  }
+  return static_cast<int>(syscall(SYS_fchmodat, AT_FDCWD, path, mode));
+}
 
 namespace {
 
@@ -188,6 +205,24 @@ TEST_F(NoteStoreTest, ASaveCutOffHalfwayLeavesThePreviousFileWhole) {
   CNoteStore again;
   again.SetDate(Day(2005, 7, 1));
   EXPECT_EQ(again.GetDatedText(), std::string(6000, 'x'));
+}
+
+TEST_F(NoteStoreTest, SavesWhereTheFileSystemRefusesFileModes) {
+  Write(Day(2005, 7, 1), "old notes", "");
+  for (const char* text : {"new notes", "newer notes"}) {  // a new annual file, then both replaced
+    CNoteStore store;
+    store.SetDate(Day(2005, 7, 1));
+    store.SetDatedText(text);
+    store.SetAnnualText(text);
+    g_refuseModes = true;
+    const bool saved = store.SaveChanges();
+    g_refuseModes = false;
+    EXPECT_TRUE(saved) << text;
+    CNoteStore again;
+    again.SetDate(Day(2005, 7, 1));
+    EXPECT_EQ(again.GetDatedText(), text);
+    EXPECT_EQ(again.GetAnnualText(), text);
+  }
 }
 
 TEST(NotePersonalDirectory, DefaultsToTheProgramFolderAndKeepsTheValueAsWritten) {

@@ -105,6 +105,10 @@ struct DesktopEntry {
 
 DesktopEntry ReadEntry(const std::string& path) {
   DesktopEntry entry;
+  // Only a regular file is an entry: a folder or a pipe there is none (and
+  // opening a pipe would wait for a writer).
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return entry;
   std::ifstream in(path, std::ios::binary);
   if (!in) return entry;
   entry.found = true;

@@ -160,6 +160,24 @@ TEST_F(RunKeyTest, OnlyOrrerysValueIsServed) {
   EXPECT_EQ(Get(), "<none>");
 }
 
+TEST_F(RunKeyTest, AFolderOrPipeInTheEntrysPlaceIsNoEntry) {
+  const std::string path = AutostartEntryPath();
+  std::filesystem::create_directories(config.file("autostart"));
+  for (const bool pipe : {false, true}) {
+    std::filesystem::remove(path);
+    ASSERT_EQ(pipe ? mkfifo(path.c_str(), 0600) : mkdir(path.c_str(), 0700), 0);
+    CRunKey run;  // a pipe without a writer must not make this wait
+    EXPECT_EQ(run.GetState(), 0) << pipe;
+    EXPECT_TRUE(run.Apply(0));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    // A pipe gives way to the entry; a folder is never put aside.
+    EXPECT_EQ(run.Apply(2), pipe);
+    EXPECT_EQ(run.GetState(), pipe ? 2 : 0);
+    EXPECT_EQ(std::filesystem::is_regular_file(path), pipe);
+  }
+  std::filesystem::remove(path);
+}
+
 TEST(DayCheck, ReadsTheDayNumberAtTheStartOfTheCommandLine) {
   const struct { const char* line; std::optional<long long> day; } cases[] = {
       {"45", 45}, {"  45 and more", 45}, {"\t045", 45}, {"45abc", 45}, {"-3", -3},

@@ -147,16 +147,17 @@ std::string CQuoteList::GetCurrentTitle() const {
 
 std::string CQuoteList::GetDailyQuote() {
   if (m_modified) {
-    SaveList();
+    SaveList();  // clears the flag
     SaveIndex();
-    m_modified = false;
   }
   return m_document.GetDailyQuote();
 }
 
 int CQuoteList::AddFile(const std::string& path) {
   std::error_code ec;
-  const std::string full = path.empty() ? path : std::filesystem::absolute(path, ec).string();
+  // The full path as the system names it: absolute, without "." or "..".
+  const std::string full =
+      path.empty() ? path : std::filesystem::absolute(path, ec).lexically_normal().string();
   const std::string directory = PathDirectory(full);
   const std::string name = PathFileName(full);
   if (ec || name.empty() || directory.size() >= kMachineValueLimit ||

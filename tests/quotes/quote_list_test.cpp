@@ -110,6 +110,16 @@ TEST_F(QuoteListTest, AddingReusesAMatchingSlotAndReplacesSlotSixWhenFull) {
   EXPECT_EQ(list.GetFullPath(6), paths[6]);
 }
 
+TEST_F(QuoteListTest, PathsAreKeptWithoutDotFolders) {
+  std::filesystem::create_directory(dir.file("sub"));
+  const std::string path = MakeFile("q.day", "Q");
+  CQuoteList list;
+  EXPECT_EQ(list.AddFile(dir.path() + "/./sub/../q.day"), 1);
+  EXPECT_EQ(list.GetFullPath(1), path);
+  EXPECT_EQ(list.AddFile(path), 1);  // the same file, so the same slot
+  EXPECT_EQ(list.AddFile(dir.path() + "/sub/..//q.day"), 1);
+}
+
 TEST_F(QuoteListTest, PathsMatchWithoutCaseWholeCharacterByCharacter) {
   const struct { const char* first; const char* second; int slot; } cases[] = {
       {"\xc3\x84pfel.day", "\xc3\xa4PFEL.DAY", 1},  // Äpfel / äPFEL

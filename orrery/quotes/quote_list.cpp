@@ -61,6 +61,16 @@ bool SamePath(const std::string& a, const std::string& b) {
   return i == a.size() && j == b.size();
 }
 
+// text cut to what the machine-wide profile reads back, never inside a
+// UTF-8 character.
+std::string Storable(std::string text) {
+  if (text.size() < kMachineValueLimit) return text;
+  size_t end = kMachineValueLimit - 1;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  text.resize(end);
+  return text;
+}
+
 bool ReadDocument(CFile& file, const std::string& path, CGenNote& document) {
   if (path.empty() || !file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return false;
   try {
@@ -174,7 +184,7 @@ int CQuoteList::AddFile(const std::string& path) {
   if (slot > kSlots) slot = kSlots;
   m_directories[slot - 1] = directory;
   m_names[slot - 1] = name;
-  m_titles[slot - 1] = document.GetTitle().empty() ? Untitled() : document.GetTitle();
+  m_titles[slot - 1] = Storable(document.GetTitle().empty() ? Untitled() : document.GetTitle());
   m_modified = true;
   return slot;
 }

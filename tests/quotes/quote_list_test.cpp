@@ -120,6 +120,23 @@ TEST_F(QuoteListTest, PathsAreKeptWithoutDotFolders) {
   EXPECT_EQ(list.AddFile(dir.path() + "/sub/..//q.day"), 1);
 }
 
+TEST_F(QuoteListTest, LongTitlesAreCutToWhatReadsBack) {
+  const struct { std::string title, kept; } cases[] = {
+      {std::string(149, 't'), std::string(149, 't')},
+      {std::string(200, 't'), std::string(149, 't')},  // the longest that reads back
+      {std::string(146, 'a') + "\xc3\xa9\xc3\xa9", std::string(146, 'a') + "\xc3\xa9"},  // whole characters
+  };
+  for (const auto& c : cases) {
+    {
+      CQuoteList list;
+      ASSERT_EQ(list.AddFile(MakeFile("q.day", c.title)), 1);
+      EXPECT_EQ(list.GetTitle(1), c.kept);
+      list.SaveList();
+    }
+    EXPECT_EQ(CQuoteList().GetTitle(1), c.kept);
+  }
+}
+
 TEST_F(QuoteListTest, PathsMatchWithoutCaseWholeCharacterByCharacter) {
   const struct { const char* first; const char* second; int slot; } cases[] = {
       {"\xc3\x84pfel.day", "\xc3\xa4PFEL.DAY", 1},  // Äpfel / äPFEL

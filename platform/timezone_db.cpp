@@ -61,7 +61,7 @@ std::string DaylightName(const std::string& id) {
 
 // Serves one subkey per Windows zone id with "Display", "Std", "Dlt" and
 // "TZI". The files are read at the first question, never at construction,
-// and the rules are those of the year of that first reading.
+// and the rules are those of the local year of that first reading.
 class TimeZoneProvider : public RegProvider {
 public:
   TimeZoneProvider(std::string windowsZones, std::string zoneInfoDir)
@@ -111,11 +111,13 @@ private:
   }
 
   void Load() {
-    const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    std::tm utc{};
-    const std::time_t t = static_cast<std::time_t>(now);
-    gmtime_r(&t, &utc);
-    const int year = utc.tm_year + 1900;
+    const std::time_t t = std::time(nullptr);
+    const int64_t now = static_cast<int64_t>(t);
+    // The year of the user's clock, as the dates asked about are local: in
+    // the first or last hours of a year UTC is already in another one.
+    std::tm local{};
+    localtime_r(&t, &local);
+    const int year = local.tm_year + 1900;
     for (const tzdb::WindowsZone& zone : tzdb::ReadWindowsZones(m_windowsZones)) {
       if (!SafeZoneName(zone.iana)) continue;
       const auto file = tzdb::ReadZoneFile(m_zoneInfoDir + zone.iana);

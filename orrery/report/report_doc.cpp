@@ -77,13 +77,13 @@ std::string CReportDoc::Compose() {
   if (m_greet) head = m_greeting.GetGreeting();
   m_nameShown = m_greeting.GetName();
 
-  m_notes.SetDate(CDateTime::GetCurrentTime());
+  const bool today = MoveNotesToNow();
   std::string body;
-  m_datedShown = m_notes.GetDatedText();
+  m_datedShown = today ? m_notes.GetDatedText() : std::string();
   if (!m_datedShown.empty()) body = m_datedShown + kCrLf;
-  m_annualShown = m_notes.GetAnnualText();
+  m_annualShown = today ? m_notes.GetAnnualText() : std::string();
   if (!m_annualShown.empty()) body += m_annualShown + kCrLf;
-  const std::string reminders = m_notes.GetReminders();
+  const std::string reminders = today ? m_notes.GetReminders() : std::string();
   if (!reminders.empty()) body += reminders + kCrLf;
   if (!body.empty()) body += kCrLf;
 
@@ -136,10 +136,17 @@ std::string CReportDoc::SkySection(bool withHeader) {
 bool CReportDoc::NeedsRebuild() {
   if (m_greeting.GetName() != m_nameShown) m_changed = true;
   if (m_quotes.IsModified()) m_changed = true;
-  m_notes.SetDate(CDateTime::GetCurrentTime());
-  if (m_notes.GetDatedText() != m_datedShown || m_notes.GetAnnualText() != m_annualShown)
+  const bool today = MoveNotesToNow();
+  if ((today ? m_notes.GetDatedText() : std::string()) != m_datedShown ||
+      (today ? m_notes.GetAnnualText() : std::string()) != m_annualShown)
     m_changed = true;
   return m_changed;
+}
+
+bool CReportDoc::MoveNotesToNow() {
+  const CDateTime now = CDateTime::GetCurrentTime();
+  m_notes.SetDate(now);
+  return m_notes.GetDate() == now;
 }
 
 void CReportDoc::ResetToToday() {

@@ -62,6 +62,10 @@ public:
 private:
   void SetOption(int& field, int value);
   bool IsToday(const CDateTime& date) const;
+  // Sets the notes store's date to now. False when the store had to stay in
+  // another year (its unsaved notes could not be saved): it then holds none
+  // of today's notes.
+  bool MoveNotesToNow();
 
   int m_greet = 1;
   int m_sun = 1;

@@ -227,6 +227,33 @@ TEST_F(ReportDocTest, PositionTextStaysShortForAnyCoordinates) {
   }
 }
 
+TEST_F(ReportDocTest, NotesKeptInAnotherYearAreNotShownAsToday) {
+  CLocationStore places;
+  const std::string gone = notes.file("gone");
+  std::filesystem::create_directory(gone);
+  app.WriteProfileString("Schedule", "Path", gone);
+  CReportDoc doc(&places);
+  Options(doc, 0, 0, 0, 0);
+  EXPECT_EQ(doc.Compose(), "");
+  CNoteStore* store = doc.GetNoteStore();
+  const CDateTime lastYear = CDateTime::GetCurrentTime().AddDays(-366);
+  store->SetDate(lastYear);
+  store->SetDatedText("a year ago");
+  store->SetAnnualText("every year");
+  std::filesystem::remove(gone);  // so the store cannot save them and move on
+
+  EXPECT_FALSE(doc.NeedsRebuild());
+  EXPECT_EQ(doc.Compose(), "");
+  EXPECT_EQ(store->GetDate(), lastYear);
+  EXPECT_EQ(store->GetDatedText(), "a year ago");
+
+  std::filesystem::create_directory(gone);  // back: saved, and today is shown again
+  store->SetDate(CDateTime::GetCurrentTime());
+  store->SetDatedText("today");
+  EXPECT_TRUE(doc.NeedsRebuild());
+  EXPECT_EQ(doc.Compose(), "today\r\n\r\n");
+}
+
 TEST_F(ReportDocTest, SaveChangesTellsWhenNotesCouldNotBeSaved) {
   CLocationStore places;
   const std::string gone = notes.file("gone");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -28,6 +29,8 @@ TEST(LongitudeZone, TruncatesTowardZero) {
   } cases[] = {
       {100.0f, "GMT+6", -360}, {-74.0f, "GMT-4", 240},  {14.9f, "GMT+0", 0},
       {-7.5f, "GMT+0", 0},     {180.0f, "GMT+12", -720}, {-122.4f, "GMT-8", 480},
+      // Stored longitudes are not range-checked; absurd ones stay defined.
+      {540.0f, "GMT+36", -2160}, {NAN, "GMT+0", 0},     {-1e30f, "GMT+0", 0},
   };
   for (const auto& c : cases) {
     int bias = 1;

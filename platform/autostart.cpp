@@ -134,7 +134,9 @@ DesktopEntry ReadEntry(const std::string& path) {
     } else if (key == "Exec") {
       entry.exec = value;
     } else if (key == "Hidden") {
-      entry.hidden = value == "true";
+      entry.hidden = entry.hidden || value == "true";
+    } else if (key == "X-GNOME-Autostart-enabled") {  // switched off in the desktop's settings
+      entry.hidden = entry.hidden || value == "false";
     }
   }
   return entry;

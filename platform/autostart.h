@@ -6,7 +6,9 @@
 // $XDG_CONFIG_HOME/autostart/Orrery.desktop, whose Exec= line starts the
 // same program with the same arguments, quoted as desktop entries require;
 // the exact value is kept beside it so that it reads back as written.
-// Deleting the value deletes the file. Other values and subkeys are refused.
+// Deleting the value deletes the file. An entry that is hidden or switched
+// off in the desktop's settings, or no regular file, reads as none. Other
+// values and subkeys are refused.
 #pragma once
 
 #include "platform/registry.h"

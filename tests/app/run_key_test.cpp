@@ -156,8 +156,13 @@ TEST_F(RunKeyTest, OnlyOrrerysValueIsServed) {
   WriteFileBytes(AutostartEntryPath(),
                  "[Desktop Entry]\nType=Application\nName=Orrery\nExec=\"/opt/my dir/Orrery\" 12 %U\n");
   EXPECT_EQ(Get(), std::string("/opt/my dir/Orrery 12") + '\0');
-  WriteFileBytes(AutostartEntryPath(), "[Desktop Entry]\nExec=/opt/Orrery\nHidden=true\n");
-  EXPECT_EQ(Get(), "<none>");
+  // Hidden or switched off in the desktop's settings: no entry.
+  for (const char* off : {"Hidden=true", "X-GNOME-Autostart-enabled=false"}) {
+    WriteFileBytes(AutostartEntryPath(), std::string("[Desktop Entry]\nExec=/opt/Orrery\n") + off + "\n");
+    EXPECT_EQ(Get(), "<none>") << off;
+  }
+  WriteFileBytes(AutostartEntryPath(), "[Desktop Entry]\nExec=/opt/Orrery\nX-GNOME-Autostart-enabled=true\n");
+  EXPECT_EQ(Get(), std::string("/opt/Orrery") + '\0');
 }
 
 TEST_F(RunKeyTest, AFolderOrPipeInTheEntrysPlaceIsNoEntry) {

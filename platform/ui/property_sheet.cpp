@@ -21,6 +21,10 @@ const int kCaptionButton = 22;
 CPropertyPage::CPropertyPage(unsigned templateId, QWidget* parent)
     : QWidget(parent), CWndHost(this), m_templateId(templateId) {}
 
+CPropertyPage::~CPropertyPage() {
+  if (m_sheet) m_sheet->RemovePage(this);
+}
+
 bool CPropertyPage::CreatePage() {
   if (m_created) return true;
   if (!CreateControls(m_templateId)) return false;
@@ -97,11 +101,9 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent)
 }
 
 CPropertySheet::~CPropertySheet() {
-  // The pages belong to the derived sheet; take them off the tab control
-  // before it goes.
-  for (CPropertyPage* page : m_pages) {
-    if (page->parentWidget()) page->setParent(nullptr);
-  }
+  // Pages still here are owned elsewhere and outlive the sheet: take them
+  // off the tab control before it goes.
+  while (!m_pages.empty()) RemovePage(m_pages.back());
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page) {
@@ -122,6 +124,22 @@ bool CPropertySheet::Create() {
   }
   connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { Activate(index); });
   return OnInitDialog();
+}
+
+void CPropertySheet::RemovePage(CPropertyPage* page) {
+  const int index = GetPageIndex(page);
+  if (index < 0) return;
+  {
+    const QSignalBlocker block(m_tabs);
+    m_tabs->removeTab(index);
+  }
+  page->setParent(nullptr);
+  page->m_sheet = nullptr;
+  m_pages.erase(m_pages.begin() + index);
+  if (m_active == index)
+    m_active = -1;
+  else if (m_active > index)
+    --m_active;
 }
 
 CPropertyPage* CPropertySheet::GetPage(int index) const {

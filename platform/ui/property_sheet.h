@@ -19,6 +19,8 @@ class CPropertyPage : public QWidget, public CWndHost {
   Q_OBJECT
 public:
   explicit CPropertyPage(unsigned templateId, QWidget* parent = nullptr);
+  // Leaves its sheet first, so a sheet may hold its pages as members.
+  ~CPropertyPage() override;
 
   // Builds the controls and runs OnInitDialog, once.
   bool CreatePage();
@@ -97,7 +99,10 @@ protected:
   void changeEvent(QEvent* event) override;
 
 private:
+  friend class CPropertyPage;
   void Activate(int index);
+  // Takes a page off the sheet without activating another one.
+  void RemovePage(CPropertyPage* page);
   void UpdateSystemMenu();
 
   std::vector<CPropertyPage*> m_pages;

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -157,6 +158,48 @@ TEST_F(UiLayer, SheetCreatesPagesOnFirstActivationAndHonoursAVeto) {
   EXPECT_TRUE(sheet.SetActivePage(1));
   EXPECT_EQ(second.inits, 1);
   EXPECT_FALSE(sheet.SetActivePage(2));
+}
+
+namespace {
+// A sheet that holds its pages as members, as the programs' main windows do;
+// the pages log their activations (none may happen while it goes).
+class OwningSheet : public CPropertySheet {
+public:
+  explicit OwningSheet(std::vector<int>* activations)
+      : CPropertySheet("Owning"), first(500, 0, activations), second(501, 1, activations) {
+    AddPage(&first);
+    AddPage(&second);
+  }
+  class Page : public CPropertyPage {
+  public:
+    Page(unsigned id, int index, std::vector<int>* log) : CPropertyPage(id), m_index(index), m_log(log) {}
+    bool OnSetActive() override {
+      m_log->push_back(m_index);
+      return true;
+    }
+    bool OnKillActive() override {
+      m_log->push_back(-1 - m_index);
+      return true;
+    }
+
+  private:
+    int m_index;
+    std::vector<int>* m_log;
+  };
+  Page first, second;
+};
+}  // namespace
+
+TEST_F(UiLayer, ASheetHoldingItsPagesAsMembersIsDestroyedCleanly) {
+  for (int active : {0, 1}) {
+    std::vector<int> activations;
+    auto* sheet = new OwningSheet(&activations);
+    ASSERT_TRUE(sheet->Create());
+    ASSERT_TRUE(sheet->SetActivePage(active));
+    const std::vector<int> before = activations;
+    delete sheet;
+    EXPECT_EQ(activations, before) << "active page " << active;
+  }
 }
 
 TEST_F(UiLayer, WhatsThisClickAsksForTheControlsPopupAndF1ForTheWindowsTopic) {

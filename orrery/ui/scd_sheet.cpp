@@ -160,15 +160,18 @@ bool CScdSheet::RestorePosition() {
   const int bottom = app->GetProfileInt(kSection, "bottom", -1);
   if (flags == -1 || cmd == -1 || left == -1 || top == -1 || right == -1 || bottom == -1)
     return false;
-  if (right - left != placement.right - placement.left ||
-      bottom - top != placement.bottom - placement.top)
+  // In 64 bits: the saved values may be anything a registry holds.
+  using Wide = long long;
+  if (Wide{right} - left != Wide{placement.right} - placement.left ||
+      Wide{bottom} - top != Wide{placement.bottom} - placement.top)
     return false;
   const int cxIcon = GetSystemMetrics(SM_CXICON), cyIcon = GetSystemMetrics(SM_CYICON);
   if (!(left < GetSystemMetrics(SM_CXSCREEN) - cxIcon && top < GetSystemMetrics(SM_CYSCREEN) - cyIcon &&
         right > cxIcon && bottom > cyIcon))
     return false;
   placement.flags = static_cast<unsigned>(flags);
-  placement.showCmd = static_cast<unsigned>(cmd);
+  // A hidden state would leave Orrery running with no window to close.
+  placement.showCmd = static_cast<unsigned>(cmd) == SW_HIDE ? SW_SHOWNORMAL : static_cast<unsigned>(cmd);
   placement.left = left;
   placement.top = top;
   placement.right = right;

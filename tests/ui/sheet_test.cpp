@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <climits>
+
 namespace {
 
 class SheetTest : public OrreryTest {
@@ -136,7 +138,9 @@ TEST_F(SheetTest, RestorePositionRefusesMissingChangedOrOffScreenPlacements) {
       {"right of the screen", 0, 1, cx - 32, 10, cx - 32 + w, 10 + h, false},
       {"below the screen", 0, 1, 10, cy - 32, 10 + w, cy - 32 + h, false},
       {"left of the screen", 0, 1, -w + 32, 10, 32, 10 + h, false},
+      {"beyond 32 bits wide", 0, 1, INT_MIN + 1, 10, INT_MAX, 10 + h, false},
       {"on the screen", 0, 1, 20, 30, 20 + w, 30 + h, true},
+      {"saved hidden, shown normally", 0, 0, 20, 30, 20 + w, 30 + h, true},
   };
   for (const Case& c : cases) {
     if (c.flags != -1) {

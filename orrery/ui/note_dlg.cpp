@@ -58,9 +58,19 @@ void CNoteDlg::StoreDay() {
   m_store->SetRemind(m_remind);
 }
 
+// A text that is still as shown keeps its bytes: the round trip through the
+// control would turn bytes that are not valid in the user's charset, and
+// lone CRs, into something else.
+void CNoteDlg::ReadText(int id, QString& shown, std::string& text) {
+  const QString now = GetDlgItemText(id);
+  if (now == shown) return;
+  shown = now;
+  text = ToCrLf(now);
+}
+
 void CNoteDlg::ReadControls() {
-  m_datedText = ToCrLf(GetDlgItemText(IDC_DATED_NOTES));
-  m_annualText = ToCrLf(GetDlgItemText(IDC_ANNUAL_NOTES));
+  ReadText(IDC_DATED_NOTES, m_shownDated, m_datedText);
+  ReadText(IDC_ANNUAL_NOTES, m_shownAnnual, m_annualText);
   m_remind = IsDlgButtonChecked(IDC_REMIND) ? 1 : 0;
   bool ok = false;
   const int offset = GetDlgItemInt(IDC_DAY_OFFSET, &ok);
@@ -68,8 +78,10 @@ void CNoteDlg::ReadControls() {
 }
 
 void CNoteDlg::ShowFields() {
-  SetDlgItemText(IDC_DATED_NOTES, FromCrLf(m_datedText));
-  SetDlgItemText(IDC_ANNUAL_NOTES, FromCrLf(m_annualText));
+  m_shownDated = FromCrLf(m_datedText);
+  m_shownAnnual = FromCrLf(m_annualText);
+  SetDlgItemText(IDC_DATED_NOTES, m_shownDated);
+  SetDlgItemText(IDC_ANNUAL_NOTES, m_shownAnnual);
   CheckDlgButton(IDC_REMIND, m_remind != 0);
   SetDlgItemText(IDC_NOTES_CAPTION, ToQ(m_caption));
   if (CSpinButton* spin = GetSpin())

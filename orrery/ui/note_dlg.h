@@ -6,6 +6,8 @@
 #include "platform/datetime.h"
 #include "platform/ui/dialog.h"
 
+#include <QString>
+
 #include <string>
 
 class CNoteStore;
@@ -36,6 +38,7 @@ public:
   void ShowDay(unsigned command);
 
 private:
+  void ReadText(int id, QString& shown, std::string& text);
   void ReadControls();
   void ShowFields();
   void LoadDay();
@@ -44,6 +47,8 @@ private:
   std::string m_annualText;
   std::string m_datedText;
   std::string m_caption;
+  QString m_shownAnnual;  // the texts as last shown in, or read from, the edits
+  QString m_shownDated;
   int m_dayOffset = 0;
   int m_remind = 0;
   CDateTime m_startDate;

@@ -165,3 +165,19 @@ TEST_F(NoteDlgTest, ContextHelpAsksForTheControlsPopups) {
   EXPECT_FALSE(dialog.IsDlgButtonChecked(IDC_REMIND));
   dialog.hide();
 }
+
+TEST_F(NoteDlgTest, NotesLeftAsTheyAreKeepTheirBytes) {
+  // Bytes the user's charset cannot show, and a lone CR, as older files or
+  // other programs may hold them.
+  const std::string dated = "caf\xE9 \xFF\rend", annual = "tab\there\r\n\x80";
+  store.SetDate(kMarch5);
+  store.SetDatedText(dated);
+  store.SetAnnualText(annual);
+  Open(kMarch5);
+  dialog.SendCommand(ID_NOTES_NEXT_DAY);
+  dialog.SendCommand(ID_NOTES_PREVIOUS_DAY);
+  dialog.SendCommand(IDC_NOTES_CLOSE);
+  store.SetDate(kMarch5);
+  EXPECT_EQ(store.GetDatedText(), dated);
+  EXPECT_EQ(store.GetAnnualText(), annual);
+}

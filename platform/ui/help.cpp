@@ -46,7 +46,10 @@ public:
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
       unsigned long number = 0;
-      if (ParseNumber(url.path(), &number)) ShowTopic(number);
+      if (url.scheme() == QLatin1String("contents"))
+        ShowContents();
+      else if (ParseNumber(url.path(), &number))
+        ShowTopic(number);
     });
     resize(520, 420);
   }
@@ -62,7 +65,7 @@ public:
     const HelpTopic* topic = m_file.FindTopic(number);
     if (!topic) return false;
     Present(topic->title,
-            ToHtml(*topic) + QStringLiteral("<p><a href=\"topic:0\">Contents</a></p>"));
+            ToHtml(*topic) + QStringLiteral("<p><a href=\"contents:\">Contents</a></p>"));
     return true;
   }
 

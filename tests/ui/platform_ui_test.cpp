@@ -16,7 +16,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QWhatsThis>
 
 #include <gtest/gtest.h>
@@ -286,6 +289,17 @@ TEST(HelpFile, ViewerShowsTopicsAndQuitClosesIt) {
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(viewer->windowTitle(), "More Info");
   ASSERT_TRUE(AfxWinHelp(0, HELP_FINDER));
+  EXPECT_EQ(viewer->windowTitle(), "Help");
+  // The links: contents to a topic and back.
+  auto* browser = viewer->findChild<QTextBrowser*>();
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(browser->toHtml().contains("topic:2"));
+  emit browser->anchorClicked(QUrl("topic:2"));
+  EXPECT_EQ(viewer->windowTitle(), "More Info");
+  const QRegularExpression contentsLink(QStringLiteral("href=\"([^\"]*)\"[^>]*>(<[^>]*>)*Contents<"));
+  const QRegularExpressionMatch link = contentsLink.match(browser->toHtml());
+  ASSERT_TRUE(link.hasMatch()) << browser->toHtml().toStdString();
+  emit browser->anchorClicked(QUrl(link.captured(1)));
   EXPECT_EQ(viewer->windowTitle(), "Help");
   QPointer<QWidget> guard = viewer;
   AfxWinHelp(0, HELP_QUIT);

@@ -12,7 +12,7 @@
 
 CEdit::CEdit(QWidget* parent) : QPlainTextEdit(parent) {}
 
-std::string CEdit::GetWindowText() const { return ToCrLf(toPlainText()); }
+std::string CEdit::GetWindowText() const { return ToCrLf(DocumentText(*document())); }
 
 void CEdit::SetWindowText(const std::string& text) { setPlainText(FromCrLf(text)); }
 

@@ -1,5 +1,7 @@
 #include "platform/ui/text.h"
 
+#include <QTextDocument>
+
 QString ToQ(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -21,4 +23,14 @@ std::string ToCrLf(const QString& text) {
   q.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   q.replace(QLatin1String("\n"), QLatin1String("\r\n"));
   return FromQ(q);
+}
+
+QString DocumentText(const QTextDocument& document) {
+  QString text = document.toRawText();
+  for (QChar& c : text) {
+    const char16_t u = c.unicode();
+    if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 || u == 0xFDD1)
+      c = QLatin1Char('\n');
+  }
+  return text;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QTextDocument;
+
 #include <string>
 
 // 8-bit text in the user's charset to a QString; CR LF stays as it is.
@@ -14,3 +16,7 @@ std::string FromQ(const QString& text);
 QString FromCrLf(const std::string& text);
 // LF to CR LF, for handing a Qt control's text back to the core.
 std::string ToCrLf(const QString& text);
+
+// A text control's document as the user typed it, line breaks as LF; unlike
+// QTextDocument::toPlainText it keeps non-breaking spaces.
+QString DocumentText(const QTextDocument& document);

@@ -4,6 +4,7 @@
 #include "platform/ui/help.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/spin_button.h"
+#include "platform/ui/text.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
@@ -54,7 +56,7 @@ QWidget* CWndHost::GetDlgItem(int id) const {
 
 QString CWndHost::GetDlgItemText(int id) const {
   QWidget* w = GetDlgItem(id);
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText();
+  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return DocumentText(*e->document());
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();

@@ -1,6 +1,7 @@
 // The UI layer: templates in dialog units, menus, the property sheet's pages,
 // context help, the up-down control, help files and window placement.
 #include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/help.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/placement.h"
@@ -305,4 +306,18 @@ TEST(HelpFile, ViewerShowsTopicsAndQuitClosesIt) {
   AfxWinHelp(0, HELP_QUIT);
   EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));
   SetHelpFilePath({});
+}
+
+TEST(EditText, ReadsBackWhatWasTypedWithCrLfBreaks) {
+  CEdit edit;
+  edit.show();
+  QTest::keyClicks(&edit, "a");
+  QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(QChar(0x00A0)), {});
+  QTest::keyClicks(&edit, "b");
+  QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);  // a line break within the paragraph
+  QTest::keyClicks(&edit, "c");
+  QTest::keyClick(&edit, Qt::Key_Return);
+  QTest::keyClicks(&edit, "d");
+  EXPECT_EQ(edit.GetWindowText(), "a\xC2\xA0" "b\r\nc\r\nd");
+  EXPECT_EQ(edit.GetWindowTextLength(), 7);
 }

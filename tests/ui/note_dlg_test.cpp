@@ -7,7 +7,9 @@
 #include "platform/ui/spin_button.h"
 #include "tests/ui/orrery_fixture.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -180,4 +182,30 @@ TEST_F(NoteDlgTest, NotesLeftAsTheyAreKeepTheirBytes) {
   store.SetDate(kMarch5);
   EXPECT_EQ(store.GetDatedText(), dated);
   EXPECT_EQ(store.GetAnnualText(), annual);
+}
+
+TEST_F(NoteDlgTest, AYearThatCannotBeSavedKeepsTheDayShownAndItsTyping) {
+  Open(CDateTime(2005, 12, 31));
+  Type("New Year's Eve", "", false);
+  // The personal directory is gone and a file stands in its place.
+  std::filesystem::remove_all(notesDir.path());
+  WriteFileBytes(notesDir.path(), "not a folder");
+  QString text;
+  OnNextModal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  dialog.SendCommand(ID_NOTES_NEXT_DAY);
+  EXPECT_TRUE(text.contains(QString::fromStdString(notesDir.file("Year2005.scd")))) << text.toStdString();
+  EXPECT_EQ(Caption(), "31 December 2005   Saturday");
+  EXPECT_EQ(Dated(), "New Year's Eve");
+  EXPECT_EQ(dialog.GetDayOffset(), 0);
+
+  std::filesystem::remove(notesDir.path());
+  std::filesystem::create_directories(notesDir.path());
+  dialog.SendCommand(ID_NOTES_NEXT_DAY);
+  EXPECT_EQ(Caption(), "01 January 2006   Sunday");
+  EXPECT_TRUE(std::filesystem::exists(notesDir.file("Year2005.scd")));
 }

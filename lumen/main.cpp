@@ -3,6 +3,7 @@
 #include "lumen/commands.h"
 #include "orrery/app/settings_store.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -75,7 +76,13 @@ int main(int argc, char** argv) {
   try {
     CSettingsApp app("Orrery");  // Orrery's own settings
     const int status = command->run(args);
-    std::fflush(stdout);
+    // Output that did not arrive (a full disk, a closed pipe) is a failure:
+    // a backup made with "reg export > file" must not look complete.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      std::fprintf(stderr, "lumen %s: cannot write the output: %s\n", command->name,
+                   std::strerror(errno));
+      return 1;
+    }
     return status;
   } catch (const UsageError& e) {
     std::fprintf(stderr, "lumen %s: %s\nTry 'lumen %s --help'.\n", command->name, e.what(),

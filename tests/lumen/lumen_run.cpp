@@ -13,8 +13,10 @@ LumenSandbox::LumenSandbox() : m_notes(m_dir.file("notes")) {
   std::filesystem::create_directories(m_dir.file("config"));
 }
 
-RunResult LumenSandbox::Run(const std::vector<std::string>& args, const std::string& input) const {
-  const std::string in = m_dir.file("stdin"), out = m_dir.file("stdout"), err = m_dir.file("stderr");
+RunResult LumenSandbox::Run(const std::vector<std::string>& args, const std::string& input,
+                            const std::string& outPath) const {
+  const std::string in = m_dir.file("stdin"), err = m_dir.file("stderr");
+  const std::string out = outPath.empty() ? m_dir.file("stdout") : outPath;
   WriteFileBytes(in, input);
   const pid_t pid = fork();
   if (pid == 0) {
@@ -34,7 +36,7 @@ RunResult LumenSandbox::Run(const std::vector<std::string>& args, const std::str
   RunResult r;
   int status = 0;
   if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-  r.out = ReadFileBytes(out);
+  if (outPath.empty()) r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   return r;
 }

@@ -16,8 +16,10 @@ struct RunResult {
 class LumenSandbox {
 public:
   LumenSandbox();
-  // Runs lumen with args; input becomes its standard input.
-  RunResult Run(const std::vector<std::string>& args, const std::string& input = {}) const;
+  // Runs lumen with args; input becomes its standard input. Standard output
+  // goes to outPath when one is given (then out stays empty).
+  RunResult Run(const std::vector<std::string>& args, const std::string& input = {},
+                const std::string& outPath = {}) const;
   // Imports a regedit text; fails the test when lumen refuses it.
   void Import(const std::string& regText) const;
   std::string file(const std::string& name) const { return m_dir.file(name); }

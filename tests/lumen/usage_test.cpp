@@ -52,4 +52,14 @@ TEST(LumenUsage, ExitStatusAndMessages) {
   }
 }
 
+TEST(LumenUsage, OutputThatCannotBeWrittenIsAFailure) {
+  LumenSandbox box;
+  // A backup to a full disk must not look complete.
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"reg", "export"}, {"zones"}}) {
+    const RunResult r = box.Run(args, "", "/dev/full");
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_NE(r.err.find("cannot write the output"), std::string::npos) << r.err;
+  }
+}
+
 }  // namespace

@@ -33,6 +33,17 @@ void StoreSlot(CGenNote& doc, const std::string& text) {
   doc.GetMonth(doc.GetCurrentMonthIndex()).SetDayText(doc.GetCurrentDay(), CGenNote::Scramble(text));
 }
 
+// Opens the source for reading with exclusive access. Only a regular file
+// is a source: opening a pipe waits for a writer, a device may never end.
+bool OpenExclusive(CFile& file, const std::string& path, CFileException::Cause* cause) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    *cause = CFileException::accessDenied;
+    return false;
+  }
+  return file.Open(path, CFile::modeRead | CFile::shareExclusive, cause);
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   if (a == b) return true;
   std::error_code ec;
@@ -68,7 +79,8 @@ bool CQuoteSource::OpenSource() {
   m_ahead.clear();
   m_atEnd = false;
   m_readError = false;
-  return m_file.Open(m_path, CFile::modeRead | CFile::shareExclusive);
+  CFileException::Cause cause = CFileException::none;
+  return OpenExclusive(m_file, m_path, &cause);
 }
 
 void CQuoteSource::CloseSource() {
@@ -79,7 +91,7 @@ void CQuoteSource::CloseSource() {
 
 bool CQuoteSource::CheckSource(bool createIfMissing) {
   CFileException::Cause cause = CFileException::none;
-  if (m_file.Open(m_path, CFile::modeRead | CFile::shareExclusive, &cause)) {
+  if (OpenExclusive(m_file, m_path, &cause)) {
     m_file.Close();
     return true;
   }

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,6 +265,23 @@ TEST_F(QuoteSourceTest, SourceHeldByAnotherProcessCannotBeRead) {
   EXPECT_EQ(message, AdagioString(IDS_SOURCE_INACCESSIBLE) + kCouldNot);
   EXPECT_EQ(message.substr(0, 38), "The source file cannot be accessed.  M");
   EXPECT_FALSE(FileExists(quote));
+}
+
+TEST_F(QuoteSourceTest, OnlyARegularFileIsASource) {
+  // A pipe nobody writes to would block the open; a folder is no file.
+  const std::string pipe = dir.file("pipe.txt"), folder = dir.file("folder.txt");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directory(folder);
+  for (const std::string& path : {pipe, folder}) {
+    CQuoteSource src(path);
+    EXPECT_FALSE(src.CheckSource(true)) << path;
+    EXPECT_FALSE(src.ReadTitles()) << path;
+    std::string message;
+    EXPECT_FALSE(src.Generate(message)) << path;
+    EXPECT_EQ(message, AdagioString(IDS_SOURCE_INACCESSIBLE) + kCouldNot) << path;
+    EXPECT_FALSE(FileExists(CQuoteSource::QuoteFileName(path))) << path;
+  }
+  EXPECT_FALSE(std::filesystem::is_regular_file(pipe));  // not replaced by the empty source
 }
 
 TEST_F(QuoteSourceTest, QuoteFileHeldByAnotherProcessIsLeftAlone) {

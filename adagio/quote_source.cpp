@@ -3,6 +3,7 @@
 #include "adagio/res/resource.h"
 #include "adagio/res/strings.h"
 #include "platform/archive.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -273,7 +274,9 @@ bool CQuoteSource::StoreQuoteFile(CGenNote& doc, const std::string& name) {
   if (!hold.Open(quotePath, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
                                 CFile::shareExclusive))
     return false;
-  const std::string tempPath = quotePath + "." + std::to_string(getpid()) + ".tmp";
+  // A short name, so that it fits wherever the quotation file's name does.
+  const std::string tempPath =
+      PathDirectory(quotePath) + ".quote-" + std::to_string(getpid()) + ".tmp";
   auto fail = [&] {
     std::remove(tempPath.c_str());
     if (!existed) std::remove(quotePath.c_str());

@@ -321,6 +321,17 @@ TEST_F(QuoteSourceTest, FailureWhileStoringKeepsTheOldFile) {
   EXPECT_EQ(files, 2);
 }
 
+TEST_F(QuoteSourceTest, LongestFileNamesGenerate) {
+  // 250 bytes, near the longest name a folder holds, for source and quotation file.
+  const std::string stem = dir.file(std::string(246, 'w'));
+  WriteFileBytes(stem + ".txt", BuildSource({"", "T", "S", {{0, "a"}}, {}, ""}));
+  for (int run = 0; run < 2; ++run) {  // creating, then replacing
+    std::string message;
+    EXPECT_TRUE(CQuoteSource(stem + ".txt").Generate(message)) << message;
+    EXPECT_EQ(LoadQuoteFile(stem + ".day").GetCycleLength(), 1);
+  }
+}
+
 TEST_F(QuoteSourceTest, SourceNamedLikeItsQuoteFileIsNotOverwritten) {
   const std::string text = BuildSource({"", "T", "S", {}, {}, ""});
   WriteFileBytes(quote, text);

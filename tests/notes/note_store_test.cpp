@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -98,6 +99,14 @@ TEST_F(NoteStoreTest, CorruptOrShortFilesReadAsEmptyAndStayUntouched) {
     }
     EXPECT_EQ(ReadFileBytes(dir.file("Year2005.scd")), bytes);
   }
+  // A pipe or a folder in a file's place reads as empty, without waiting.
+  std::filesystem::remove(dir.file("Year2005.scd"));
+  ASSERT_EQ(mkfifo(dir.file("Year2005.scd").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("Annual.scd"));
+  CNoteStore store;
+  EXPECT_FALSE(store.SetDate(Day(2005, 1, 2)));
+  EXPECT_EQ(store.GetDatedText(), "");
+  EXPECT_FALSE(store.LoadAnnualFile());
 }
 
 TEST_F(NoteStoreTest, CrossingTheYearEndSavesTheOldYearAndLoadsTheNew) {

@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <locale.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,7 +73,11 @@ std::string Storable(std::string text) {
 }
 
 bool ReadDocument(CFile& file, const std::string& path, CGenNote& document) {
-  if (path.empty() || !file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return false;
+  // Only a regular file is a quotation file; opening a pipe would wait for a writer.
+  struct stat st{};
+  if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      !file.Open(path, CFile::modeRead | CFile::shareDenyNone))
+    return false;
   try {
     CArchive ar(&file, CArchive::load);
     document.Serialize(ar);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -105,6 +106,8 @@ TEST_F(QuoteListTest, AddingReusesAMatchingSlotAndReplacesSlotSixWhenFull) {
   EXPECT_EQ(list.GetFullPath(5), paths[4]);
 
   EXPECT_EQ(list.AddFile(dir.file("missing.day")), 0);
+  ASSERT_EQ(mkfifo(dir.file("pipe.day").c_str(), 0600), 0);
+  EXPECT_EQ(list.AddFile(dir.file("pipe.day")), 0);  // refused without waiting for a writer
   WriteFileBytes(dir.file("bad.day"), "LMAQF99 and more");
   EXPECT_EQ(list.AddFile(dir.file("bad.day")), 0);
   EXPECT_EQ(list.GetFullPath(6), paths[6]);

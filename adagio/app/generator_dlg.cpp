@@ -246,9 +246,8 @@ void CGeneratorDlg::OnEdit() {
   }
   // Without a chosen editor the desktop opens the file with its own
   // program; the file name needs no quoting then.
-  const bool started = m_editor.empty() 
-                                      ? OpenDocument(path)
-                                      : StartProgram(m_editor, QuoteParameter(path));
+  const bool started =
+      m_editor.empty() ? OpenDocument(path) : StartProgram(m_editor, QuoteParameter(path));
   if (!started) {
     AfxMessageBox(this, ToQ(LoadString(IDS_CANNOT_START_EDITOR)), MB_OK | MB_ICONWARNING,
                   AppCaption());

@@ -20,7 +20,7 @@ void PrintCommandList(std::FILE* out) {
 }
 
 void PrintCommandHelp(const Command& c) {
-  std::printf("Usage: lumen %s %s\n\n%s\n", c.name, c.synopsis, c.summary);
+  std::printf("Usage: lumen %s%s%s\n\n%s\n", c.name, *c.synopsis ? " " : "", c.synopsis, c.summary);
   if (*c.details) std::printf("\n%s", c.details);
 }
 

@@ -21,6 +21,7 @@ TEST(LumenUsage, ExitStatusAndMessages) {
       {{"quote", "--help"}, 0, "Usage: lumen quote FILE [--date YYYY-MM-DD] [--info]", ""},
       {{"notes", "set", "--help"}, 0, "Usage: lumen notes set --date", ""},
       {{"reg", "export", "-h"}, 0, "Usage: lumen reg export [KEY]", ""},
+      {{"places", "--help"}, 0, "Usage: lumen places\n\n", ""},
       {{"quote"}, 2, "", "lumen quote: missing argument\nTry 'lumen quote --help'."},
       {{"quote", "a.day", "--frob"}, 2, "", "unknown option '--frob'"},
       {{"quote", "a.day", "--date"}, 2, "", "option '--date' needs a value"},

@@ -76,18 +76,22 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException::Cause*
   // Write-only opens are made read-write so that the share locks can be set.
   int oflags = O_CLOEXEC | (wantWrite ? O_RDWR : O_RDONLY);
   if (flags & modeCreate) oflags |= O_CREAT;
+  // Opened without blocking, so that a pipe with no writer cannot hang the
+  // program; only regular files are files here.
+  oflags |= O_NONBLOCK;
   int fd = ::open(path.c_str(), oflags, 0644);
   bool canLock = true;
   if (fd < 0 && errno == EACCES && wantWrite && !wantRead) {
     fd = ::open(path.c_str(), (oflags & ~O_RDWR) | O_WRONLY, 0644);
     canLock = false;
   }
-  if (fd < 0) return fail(CauseOf(errno));
+  if (fd < 0) return fail(errno == ENXIO ? CFileException::accessDenied : CauseOf(errno));
   struct stat st{};
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return fail(CFileException::accessDenied);
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
   if (canLock) {
     // Locks are placed before the check, so of two racing opens that conflict

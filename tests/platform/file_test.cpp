@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,6 +90,12 @@ TEST(File, ReportsWhyAnOpenFailed) {
   EXPECT_EQ(cause, CFileException::fileNotFound);
   EXPECT_FALSE(f.Open(dir.path(), kRead, &cause));
   EXPECT_EQ(cause, CFileException::accessDenied);
+  // A pipe nobody writes to is refused at once rather than waited on.
+  ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(f.Open(dir.file("pipe"), kRead | CFile::shareDenyNone, &cause));
+  EXPECT_EQ(cause, CFileException::accessDenied);
+  EXPECT_FALSE(f.Open(dir.file("pipe"), kCreate | CFile::shareExclusive, &cause));
+  EXPECT_FALSE(f.Open("/dev/null", kRead, &cause));
   EXPECT_FALSE(f.Open(dir.file("no/such/dir/file"), kCreate, &cause));
   EXPECT_FALSE(f.Open("", kRead, &cause));
   EXPECT_EQ(cause, CFileException::badPath);

@@ -4,27 +4,9 @@
 #include "lumen/args.h"
 #include "lumen/commands.h"
 #include "lumen/output.h"
-#include "platform/archive.h"
+#include "orrery/quotes/quote_list.h"
 
 #include <cstdio>
-
-namespace {
-
-// Loads the file as Orrery's quotation list does: shared reading, and any
-// archive or file error makes the file unreadable.
-bool LoadQuoteFile(const std::string& path, CGenNote& doc) {
-  CFile file;
-  if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return false;
-  try {
-    CArchive ar(&file, CArchive::load);
-    doc.Serialize(ar);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-}  // namespace
 
 int RunQuote(const CommandArgs& argv) {
   const Args args(argv, {{"--date", true}, {"--info", false}}, 1, 1);
@@ -32,7 +14,8 @@ int RunQuote(const CommandArgs& argv) {
       args.Has("--date") ? ParseDate(args.Get("--date"), "--date") : CDateTime::GetCurrentTime();
   const std::string path = args.Positional()[0];
   CGenNote doc;
-  if (!LoadQuoteFile(path, doc)) throw Failure("cannot read the quotation file '" + path + "'");
+  CFile file;
+  if (!ReadQuoteFile(file, path, doc)) throw Failure("cannot read the quotation file '" + path + "'");
   if (args.Has("--info")) {
     PrintText("Title: " + doc.GetTitle());
     PrintText("Subtitle: " + doc.GetSubtitle());

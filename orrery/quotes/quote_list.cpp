@@ -10,7 +10,6 @@
 #include <cwctype>
 #include <filesystem>
 #include <locale.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -72,12 +71,10 @@ std::string Storable(std::string text) {
   return text;
 }
 
-bool ReadDocument(CFile& file, const std::string& path, CGenNote& document) {
-  // Only a regular file is a quotation file; opening a pipe would wait for a writer.
-  struct stat st{};
-  if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-      !file.Open(path, CFile::modeRead | CFile::shareDenyNone))
-    return false;
+}  // namespace
+
+bool ReadQuoteFile(CFile& file, const std::string& path, CGenNote& document) {
+  if (path.empty() || !file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return false;
   try {
     CArchive ar(&file, CArchive::load);
     document.Serialize(ar);
@@ -86,8 +83,6 @@ bool ReadDocument(CFile& file, const std::string& path, CGenNote& document) {
     return false;
   }
 }
-
-}  // namespace
 
 CQuoteList::CQuoteList() {
   LoadList();
@@ -137,7 +132,7 @@ bool CQuoteList::SetCurrent(int index) {
 
 bool CQuoteList::LoadCurrentFile() {
   m_file.Close();
-  if (ReadDocument(m_file, GetFullPath(0), m_document)) return true;
+  if (ReadQuoteFile(m_file, GetFullPath(0), m_document)) return true;
   m_file.Close();
   m_document.Clear();
   return false;
@@ -181,7 +176,7 @@ int CQuoteList::AddFile(const std::string& path) {
   CGenNote document;
   {
     CFile file;
-    if (!ReadDocument(file, full, document)) return 0;
+    if (!ReadQuoteFile(file, full, document)) return 0;
   }
   int slot = 1;
   while (slot <= kSlots && !m_names[slot - 1].empty() && !SamePath(GetFullPath(slot), full))

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// Loads a quotation file into document through file, which stays open for
+// shared reading; false, with document partly read, on any error.
+bool ReadQuoteFile(CFile& file, const std::string& path, CGenNote& document);
+
 class CQuoteList {
 public:
   static constexpr int kSlots = 6;

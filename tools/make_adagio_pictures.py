@@ -5,9 +5,9 @@ icon: a written page with a quill on a dark blue ground. Writes into
 adagio/res/."""
 import math
 import os
-import struct
 import sys
-import zlib
+
+from picture_files import write_bmp, write_png
 
 PALETTE = [
     (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
@@ -71,44 +71,12 @@ def draw(w, h):
     return img
 
 
-def write_bmp(path, img):
-    h, w = len(img), len(img[0])
-    row = ((w * 4 + 31) // 32) * 4
-    pixels = bytearray()
-    for y in range(h - 1, -1, -1):
-        line = bytearray()
-        for x in range(0, w, 2):
-            hi = img[y][x]
-            lo = img[y][x + 1] if x + 1 < w else 0
-            line.append((hi << 4) | lo)
-        line.extend(b"\0" * (row - len(line)))
-        pixels.extend(line)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(pixels), 2835, 2835, 16, 16)
-    with open(path, "wb") as f:
-        f.write(header + info + palette + pixels)
-
-
-def write_png(path, img):
-    h, w = len(img), len(img[0])
-    raw = b"".join(b"\0" + bytes(sum((PALETTE[p] for p in line), ())) for line in img)
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
-
-
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "adagio", "res")
     out = sys.argv[1] if len(sys.argv) > 1 else root
-    write_bmp(os.path.join(out, "bitmap218.bmp"), draw(100, 140))
-    write_png(os.path.join(out, "icon217.png"), draw(32, 32))
-    write_png(os.path.join(out, "icon217_16.png"), draw(16, 16))
+    write_bmp(os.path.join(out, "bitmap218.bmp"), draw(100, 140), PALETTE)
+    write_png(os.path.join(out, "icon217.png"), draw(32, 32), PALETTE)
+    write_png(os.path.join(out, "icon217_16.png"), draw(16, 16), PALETTE)
 
 
 if __name__ == "__main__":

@@ -31,26 +31,31 @@ public:
     return m_file.types[m_file.typeIndex[it - times.begin() - 1]];
   }
 
-  // The changes of offset in [from, to).
+  // The changes of offset whose local time (on the clock in force before
+  // them, as the rule states it) lies inside the local interval (from, to).
+  // A change at the very first moment of the interval changes nothing in it.
   std::vector<Change> Changes(int64_t from, int64_t to) const {
+    constexpr int64_t kMaxOffset = 26 * 3600;
+    const int64_t utcFrom = from - kMaxOffset, utcTo = to + kMaxOffset;
     std::vector<int64_t> candidates;
     const auto& times = m_file.transitions;
     for (int64_t t : times)
-      if (t >= from && t < to) candidates.push_back(t);
+      if (t >= utcFrom && t < utcTo) candidates.push_back(t);
     if (m_rule && m_rule->hasDst) {
       const int64_t tableEnd = times.empty() ? INT64_MIN : times.back();
-      const int first = CivilFromDays(FloorDiv(from, 86400)).year - 1;
+      const int first = CivilFromDays(FloorDiv(utcFrom, 86400)).year - 1;
       for (int y = first; y <= first + 2; ++y) {
         for (int64_t t : {PosixInstant(m_rule->start, y, m_rule->stdOffset),
                           PosixInstant(m_rule->end, y, m_rule->dstOffset)})
-          if (t > tableEnd && t >= from && t < to) candidates.push_back(t);
+          if (t > tableEnd && t >= utcFrom && t < utcTo) candidates.push_back(t);
       }
     }
     std::sort(candidates.begin(), candidates.end());
     std::vector<Change> changes;
     for (int64_t t : candidates) {
       const Change c{t, At(t - 1), At(t)};
-      if (c.before.utoff != c.after.utoff) changes.push_back(c);
+      const int64_t local = t + c.before.utoff;
+      if (c.before.utoff != c.after.utoff && local > from && local < to) changes.push_back(c);
     }
     return changes;
   }
@@ -124,13 +129,14 @@ TziRule RuleForYear(const ZoneFile& file, int year, int64_t now, RuleKind* kind)
   RuleKind unused;
   if (!kind) kind = &unused;
   const Zone zone(file);
+  // The year on the zone's own clock, in local seconds.
   const int64_t from = DaysFromCivil(year, 1, 1) * 86400;
   const int64_t to = DaysFromCivil(year + 1, 1, 1) * 86400;
   const std::vector<Change> changes = zone.Changes(from, to);
 
   if (changes.empty()) {
     *kind = RuleKind::kFixed;
-    return Fixed(zone.At(from).utoff);
+    return Fixed(zone.At(from + (to - from) / 2).utoff);  // the same all year
   }
 
   // The yearly rule of the footer, when it gives exactly this year's changes.

@@ -249,6 +249,38 @@ TEST(TimeZoneDatabase, YearsWithoutOneYearlyRule) {
   EXPECT_EQ(kind, tzdb::RuleKind::kInForce);
 }
 
+// A change counts in the year of the local clock at which it happens, even
+// when UTC is still or already in another year.
+TEST(TimeZoneDatabase, ChangesAtTheTurnOfTheYear) {
+  // +06 with daylight time +07 from 20 June to the end of 31 December 2009
+  // (local midnight, 17:00 UTC): daylight time did not begin the year.
+  tzdb::ZoneFile endsAtMidnight;
+  endsAtMidnight.types = {{6 * 3600, false}, {7 * 3600, true}};
+  endsAtMidnight.transitions = {Utc(2009, 6, 19, 17), Utc(2009, 12, 31, 17)};
+  endsAtMidnight.typeIndex = {1, 0};
+  // +03 moves to +04 at local midnight of 1 January 2027 (21:00 UTC the day before).
+  tzdb::ZoneFile movesAtNewYear;
+  movesAtNewYear.types = {{3 * 3600, false}, {4 * 3600, false}};
+  movesAtNewYear.transitions = {Utc(2026, 12, 31, 21)};
+  movesAtNewYear.typeIndex = {1};
+  const struct {
+    const tzdb::ZoneFile* zone;
+    int year;
+    CDateTime wall;
+    int bias;
+  } cases[] = {
+      {&endsAtMidnight, 2009, CDateTime(2009, 1, 1, 12, 0, 0), -360},
+      {&endsAtMidnight, 2009, CDateTime(2009, 7, 1, 12, 0, 0), -420},
+      {&endsAtMidnight, 2009, CDateTime(2009, 12, 31, 22, 0, 0), -420},
+      {&endsAtMidnight, 2010, CDateTime(2010, 1, 1, 12, 0, 0), -360},
+      {&movesAtNewYear, 2026, CDateTime(2026, 7, 1, 12, 0, 0), -180},
+      {&movesAtNewYear, 2026, CDateTime(2026, 12, 31, 23, 0, 0), -180},
+      {&movesAtNewYear, 2027, CDateTime(2027, 1, 1, 12, 0, 0), -240},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(BiasAt(tzdb::RuleForYear(*c.zone, c.year, 0), c.wall), c.bias) << c.wall.Format("%Y-%m-%d %H:%M");
+}
+
 TEST(TimeZoneDatabase, DamagedZoneFilesAreRefused) {
   const std::string bytes = ReadFileBytes("/usr/share/zoneinfo/Europe/Berlin");
   ASSERT_GT(bytes.size(), 100u);

@@ -7,30 +7,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
-
-void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
-  auto* timer = new QTimer(qApp);
-  auto waited = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, act, timeoutMs] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(modal);
-      return;
-    }
-    *waited += 10;
-    if (*waited >= timeoutMs) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-    }
-  });
-  timer->start(10);
-}
 
 GeneratorTest::GeneratorTest() {
   m_oldFolder = std::filesystem::current_path();

@@ -6,6 +6,7 @@
 #include "adagio/app/generator_dlg.h"
 #include "platform/ui/help.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/ui_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +29,6 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
   *os << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
 }
 
-// Runs act on the next modal window once it is open; the test fails when
-// none opens within timeoutMs.
-void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 3000);
 
 class GeneratorTest : public ::testing::Test {
 protected:

@@ -34,14 +34,9 @@ void StoreSlot(CGenNote& doc, const std::string& text) {
   doc.GetMonth(doc.GetCurrentMonthIndex()).SetDayText(doc.GetCurrentDay(), CGenNote::Scramble(text));
 }
 
-// Opens the source for reading with exclusive access. Only a regular file
-// is a source: opening a pipe waits for a writer, a device may never end.
+// Opens the source for reading with exclusive access (a regular file only:
+// the file layer refuses pipes and devices).
 bool OpenExclusive(CFile& file, const std::string& path, CFileException::Cause* cause) {
-  struct stat st{};
-  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    *cause = CFileException::accessDenied;
-    return false;
-  }
   return file.Open(path, CFile::modeRead | CFile::shareExclusive, cause);
 }
 

@@ -80,10 +80,7 @@ bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
 
 bool LoadNotesFile(CFile& handle, const std::string& path, CUseNote& notes) {
   handle.Close();
-  // Only a regular file holds notes; opening a pipe would wait for a writer.
-  struct stat st{};
-  if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-      handle.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+  if (handle.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
     try {
       CArchive ar(&handle, CArchive::load);
       notes.Serialize(ar);

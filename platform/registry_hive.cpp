@@ -202,7 +202,7 @@ bool RegistryHive::KeyExists(const std::string& path) {
   return t.ok() && FindKey(path) >= 0;
 }
 
-std::vector<std::string> RegistryHive::SubKeys(const std::string& path) {
+std::vector<std::string> RegistryHive::ListNames(const std::string& path, const char* sql) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
   std::vector<std::string> names;
   if (!Open()) return names;
@@ -210,10 +210,14 @@ std::vector<std::string> RegistryHive::SubKeys(const std::string& path) {
   if (!t.ok()) return names;
   const long long id = FindKey(path);
   if (id < 0) return names;
-  Statement q(m_db, "SELECT name FROM keys WHERE parent = ?1");
+  Statement q(m_db, sql);
   q.Bind(1, id);
   while (q.Step() == SQLITE_ROW) names.push_back(q.Text(0));
   return names;
+}
+
+std::vector<std::string> RegistryHive::SubKeys(const std::string& path) {
+  return ListNames(path, "SELECT name FROM keys WHERE parent = ?1");
 }
 
 std::optional<RegValue> RegistryHive::QueryValue(const std::string& path, const std::string& name) {
@@ -230,17 +234,7 @@ std::optional<RegValue> RegistryHive::QueryValue(const std::string& path, const 
 }
 
 std::vector<std::string> RegistryHive::ValueNames(const std::string& path) {
-  std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  std::vector<std::string> names;
-  if (!Open()) return names;
-  Transaction t(m_db, false);
-  if (!t.ok()) return names;
-  const long long id = FindKey(path);
-  if (id < 0) return names;
-  Statement q(m_db, "SELECT name FROM vals WHERE key = ?1");
-  q.Bind(1, id);
-  while (q.Step() == SQLITE_ROW) names.push_back(q.Text(0));
-  return names;
+  return ListNames(path, "SELECT name FROM vals WHERE key = ?1");
 }
 
 bool RegistryHive::IsWritable() const {

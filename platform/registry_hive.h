@@ -34,6 +34,8 @@ private:
   bool Open();
   // The key's row id (0 for the hive's root), or -1 when it does not exist.
   long long FindKey(const std::string& path);
+  // The first column of sql's rows, for the key's row id as parameter 1.
+  std::vector<std::string> ListNames(const std::string& path, const char* sql);
 
   std::string m_file;
   sqlite3* m_db = nullptr;

@@ -6,18 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 int main(int argc, char** argv) {
   TempDir sandbox;
-  setenv("LUMEN_REGISTRY_DIR", sandbox.file("registry").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", sandbox.file("config").c_str(), 1);
-  setenv("XDG_DATA_HOME", sandbox.file("data").c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", sandbox.file("runtime").c_str(), 1);
-  for (const char* dir : {"config", "data", "runtime"})
-    std::filesystem::create_directories(sandbox.file(dir));
-  std::filesystem::permissions(sandbox.file("runtime"), std::filesystem::perms::owner_all);
+  EnterTestSandbox(sandbox);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

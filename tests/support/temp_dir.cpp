@@ -30,6 +30,16 @@ TempRegistry::~TempRegistry() {
   RegResetForTesting();
 }
 
+void EnterTestSandbox(const TempDir& sandbox) {
+  setenv("LUMEN_REGISTRY_DIR", sandbox.file("registry").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", sandbox.file("config").c_str(), 1);
+  setenv("XDG_DATA_HOME", sandbox.file("data").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", sandbox.file("runtime").c_str(), 1);
+  for (const char* dir : {"config", "data", "runtime"})
+    std::filesystem::create_directories(sandbox.file(dir));
+  std::filesystem::permissions(sandbox.file("runtime"), std::filesystem::perms::owner_all);
+}
+
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

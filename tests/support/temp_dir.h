@@ -28,6 +28,10 @@ private:
   TempDir m_dir;
 };
 
+// Points the registry hives and the XDG config, data and runtime folders
+// into sandbox, so that no test touches the user's own.
+void EnterTestSandbox(const TempDir& sandbox);
+
 // Writes bytes to a file; reads a whole file.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);

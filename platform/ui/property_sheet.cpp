@@ -50,6 +50,13 @@ bool CPropertyPage::OnInitDialog() { return true; }
 bool CPropertyPage::OnSetActive() { return true; }
 bool CPropertyPage::OnKillActive() { return true; }
 void CPropertyPage::OnCancel() {}
+void CPropertyPage::OnDestroy() {}
+
+void CPropertyPage::DestroyPage() {
+  if (!m_created || m_destroyed) return;
+  m_destroyed = true;
+  OnDestroy();
+}
 
 bool CPropertyPage::OnCommand(unsigned id) {
   if (id == IDCANCEL) {
@@ -214,6 +221,7 @@ void CPropertySheet::closeEvent(QCloseEvent* event) {
   if (m_destroyed) return;
   m_destroyed = true;
   OnDestroy();
+  for (CPropertyPage* page : m_pages) page->DestroyPage();
   QTimer::singleShot(0, this, [this] { PostNcDestroy(); });
 }
 

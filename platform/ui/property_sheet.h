@@ -36,6 +36,11 @@ public:
   virtual bool OnKillActive();
   // The page's cancel button (IDCANCEL).
   virtual void OnCancel();
+  // The page's window goes with its sheet's (once, for a created page).
+  // A page that handles it calls DestroyPage from its own destructor too,
+  // for a sheet deleted without being closed.
+  virtual void OnDestroy();
+  void DestroyPage();
   bool OnCommand(unsigned id) override;
   QSize sizeHint() const override;
 
@@ -47,6 +52,7 @@ private:
   friend class CPropertySheet;
   unsigned m_templateId;
   bool m_created = false;
+  bool m_destroyed = false;
   CPropertySheet* m_sheet = nullptr;
 };
 

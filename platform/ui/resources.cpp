@@ -20,6 +20,7 @@ struct FaceFallback {
 const FaceFallback kFallbacks[] = {
     {"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans", "Sans Serif"},
      QFont::Unstretched},
+    {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans", "Sans Serif"}, QFont::Unstretched},
     {"Playbill", {"Playbill", "DejaVu Serif Condensed", "DejaVu Serif", "Serif"},
      QFont::Condensed},
 };

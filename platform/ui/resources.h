@@ -18,6 +18,10 @@ enum class ControlKind {
   PushButton,  // with kDefault: the default button
   CheckBox,    // automatic check box
   UpDown,      // up-down control; with kAutoBuddy the previous control is its buddy
+  ListBox,     // single-selection list (CListBox)
+  ComboBox,    // drop-down list (CComboBox); with kSort its items are sorted
+  RadioButton, // automatic radio button; kGroup starts a new group
+  Custom,      // made by the window's CreateControl; a blank child by default
 };
 
 // Control styles.
@@ -36,6 +40,10 @@ enum : unsigned {
   kAutoBuddy = 1u << 11,
   kSetBuddyInt = 1u << 12,
   kArrowKeys = 1u << 13,
+  kSort = 1u << 14,        // a sorted list or combo box
+  kGroup = 1u << 15,       // the first control of a group (radio buttons)
+  kNotify = 1u << 16,      // a list box that reports clicks and double clicks
+  kAutoHScroll = 1u << 17, // an edit that scrolls sideways as the user types
 };
 
 struct ControlTemplate {
@@ -96,8 +104,8 @@ QPixmap LoadBitmap(unsigned id);
 QIcon LoadIcon(unsigned id);
 
 // A font by face name, falling back to an installed face of the same
-// character ("MS Sans Serif": a plain sans serif; "Playbill": a condensed
-// display serif). pointSize > 0 gives points, pixelHeight > 0 pixels.
+// character ("MS Sans Serif": a plain sans serif; "Arial": a sans of Arial's
+// metrics; "Playbill": a condensed display serif). pointSize > 0 gives points, pixelHeight > 0 pixels.
 QFont MakeFaceFont(const char* face, int pointSize, int pixelHeight = 0, int weight = 400);
 
 // A font whose character cell (ascent + descent) is at most cellHeight

@@ -79,15 +79,8 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title)
   return path.toLocal8Bit().toStdString();
 }
 
-std::optional<std::string> GetOpenFileName(QWidget* owner, const QString& title,
-                                           const QString& filter, const std::string& directory) {
-  const QString chosen = QFileDialog::getOpenFileName(
-      owner, title, QString::fromLocal8Bit(directory.c_str()), filter, nullptr, DialogOptions());
-  if (chosen.isEmpty()) return std::nullopt;
-  return chosen.toLocal8Bit().toStdString();
-}
-
 void SetNativeDialogs(bool native) { g_native = native; }
+bool NativeDialogs() { return g_native; }
 
 bool ShellExecuteOpen(const std::string& path, const std::string& arguments) {
   const QString file = QString::fromLocal8Bit(path.c_str());

@@ -19,13 +19,9 @@ int AfxMessageBox(QWidget* owner, const QString& text, unsigned type = 0,
 // cancelled. The path is returned without a trailing separator.
 std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title);
 
-// Asks for an existing file. filter in Qt's form: "Quotation files (*.day)".
-std::optional<std::string> GetOpenFileName(QWidget* owner, const QString& title,
-                                           const QString& filter,
-                                           const std::string& directory = {});
-
 // Qt's own dialogs instead of the desktop's (tests type into them).
 void SetNativeDialogs(bool native);
+bool NativeDialogs();
 
 // Starts a program or opens a document with the desktop's handler ("open"),
 // without waiting. False when it could not be started.

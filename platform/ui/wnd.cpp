@@ -1,11 +1,14 @@
 #include "platform/ui/wnd.h"
 
+#include "platform/ui/ddx.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/help.h"
+#include "platform/ui/list_controls.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/spin_button.h"
 #include "platform/ui/text.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -13,14 +16,26 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextDocument>
 #include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 const char kHostProperty[] = "lumenHost";
 const char kControlProperty[] = "lumenControlId";
+
+// The radio buttons first..last that exist, in identifier order.
+std::vector<QRadioButton*> RadioRange(const CWndHost& host, int first, int last) {
+  std::vector<QRadioButton*> buttons;
+  for (int id = first; id <= last; ++id)
+    if (auto* b = qobject_cast<QRadioButton*>(host.GetDlgItem(id))) buttons.push_back(b);
+  return buttons;
+}
 }  // namespace
 
 CWndHost::CWndHost(QWidget* self) : m_self(self) {
@@ -58,6 +73,7 @@ QString CWndHost::GetDlgItemText(int id) const {
   QWidget* w = GetDlgItem(id);
   if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return DocumentText(*e->document());
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
@@ -97,6 +113,27 @@ void CWndHost::CheckDlgButton(int id, bool check) {
   if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id))) b->setChecked(check);
 }
 
+void CWndHost::CheckRadioButton(int firstId, int lastId, int checkId) {
+  for (QRadioButton* b : RadioRange(*this, firstId, lastId)) {
+    QButtonGroup* group = b->group();
+    const bool exclusive = group && group->exclusive();
+    // An exclusive group keeps one button checked unless told otherwise.
+    if (exclusive) group->setExclusive(false);
+    b->setChecked(ControlIdOf(b) == checkId);
+    if (exclusive) group->setExclusive(true);
+  }
+}
+
+int CWndHost::GetCheckedRadioButton(int firstId, int lastId) const {
+  for (QRadioButton* b : RadioRange(*this, firstId, lastId))
+    if (b->isChecked()) return ControlIdOf(b);
+  return 0;
+}
+
+void CWndHost::EnableDlgItem(int id, bool enable) {
+  if (QWidget* w = GetDlgItem(id)) w->setEnabled(enable);
+}
+
 QSize CWndHost::GetTemplateSize() const {
   if (!m_template) return {};
   return DialogUnitsToPixels(m_base, 0, 0, m_template->cx, m_template->cy).size();
@@ -112,11 +149,30 @@ bool CWndHost::CreateControls(unsigned templateId) {
   m_self->setFont(MakeFaceFont(t->face, t->pointSize));
   m_base = DialogBaseUnits(m_self->font());
   QWidget* previous = nullptr;
+  QButtonGroup* radios = nullptr;
   for (size_t i = 0; i < t->count; ++i) {
     const ControlTemplate& c = t->controls[i];
     QWidget* w = CreateControl(c, m_self);
     if (!w) continue;
+    // Radio buttons exclude each other up to the next control that starts
+    // a group.
+    if (c.style & kGroup) radios = nullptr;
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+      if (!radios) radios = new QButtonGroup(m_self);
+      radios->addButton(radio);
+    }
     w->setGeometry(DialogUnitsToPixels(m_base, c.x, c.y, c.cx, c.cy));
+    // A group box lies beneath the controls it frames, wherever the template
+    // lists it.
+    if (c.kind == ControlKind::GroupBox) w->lower();
+    // A drop-down list's height in the template is that of the box with its
+    // list dropped; the box itself is as high as its font needs.
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+      const int box = combo->sizeHint().height();
+      const int item = combo->fontMetrics().height() + 2;
+      combo->setMaxVisibleItems(std::max(1, (w->height() - box) / std::max(1, item)));
+      combo->resize(w->width(), box);
+    }
     if (auto* picture = qobject_cast<QLabel*>(w); picture && c.kind == ControlKind::Picture &&
                                                   !(c.style & kCentre) && !picture->pixmap().isNull())
       picture->resize(picture->pixmap().size());
@@ -183,6 +239,35 @@ QWidget* CWndHost::CreateControl(const ControlTemplate& c, QWidget* parent) {
     }
     case ControlKind::UpDown:
       return new CSpinButton(parent);
+    case ControlKind::RadioButton: {
+      auto* radio = new QRadioButton(text, parent);
+      radio->setAutoExclusive(false);  // its group excludes
+      QObject::connect(radio, &QRadioButton::clicked, radio, send);
+      return radio;
+    }
+    case ControlKind::ListBox: {
+      auto* list = new CListBox(parent, c.style & kSort);
+      if (c.style & kNotify) {
+        QObject::connect(list, &CListBox::selectionChangedByUser, list, [this, self, id] {
+          if (self) OnControlNotify(static_cast<int>(id), LBN_SELCHANGE);
+        });
+        QObject::connect(list, &CListBox::itemDoubleClickedByUser, list, [this, self, id] {
+          if (self) OnControlNotify(static_cast<int>(id), LBN_DBLCLK);
+        });
+      }
+      list->setVerticalScrollBarPolicy((c.style & kVScroll) ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+      return list;
+    }
+    case ControlKind::ComboBox: {
+      auto* combo = new CComboBox(parent, c.style & kSort);
+      QObject::connect(combo, &CComboBox::selectionChangedByUser, combo, [this, self, id] {
+        if (self) OnControlNotify(static_cast<int>(id), CBN_SELCHANGE);
+      });
+      return combo;
+    }
+    case ControlKind::Custom:
+      return new QWidget(parent);
   }
   return nullptr;
 }
@@ -214,6 +299,20 @@ bool CWndHost::SendCommand(unsigned id) {
 }
 
 bool CWndHost::OnCommand(unsigned) { return false; }
+
+bool CWndHost::OnControlNotify(int, unsigned) { return false; }
+
+bool CWndHost::UpdateData(bool saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  try {
+    DoDataExchange(&dx);
+  } catch (const CDataExchange::Failure&) {
+    return false;
+  }
+  return true;
+}
+
+void CWndHost::DoDataExchange(CDataExchange*) {}
 
 void CWndHost::OnSysCommand(unsigned id) {
   QWidget* top = m_self->window();

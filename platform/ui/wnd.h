@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+class CDataExchange;
 class CEdit;
 class CMenu;
 class QFont;
@@ -39,6 +40,12 @@ public:
   void SetDlgItemInt(int id, int value);
   bool IsDlgButtonChecked(int id) const;
   void CheckDlgButton(int id, bool check);
+  // Checks checkId among the radio buttons first..last and unchecks the
+  // others; a checkId outside the range leaves none checked.
+  void CheckRadioButton(int firstId, int lastId, int checkId);
+  // The checked radio button among first..last, or 0.
+  int GetCheckedRadioButton(int firstId, int lastId) const;
+  void EnableDlgItem(int id, bool enable);
   const DialogTemplate* GetTemplate() const { return m_template; }
   // The pixel size of the template, in its own font.
   QSize GetTemplateSize() const;
@@ -48,6 +55,15 @@ public:
   bool SendCommand(unsigned id);
   // A command for this window; true if handled.
   virtual bool OnCommand(unsigned id);
+  // A notification of one of this window's controls (LBN_SELCHANGE,
+  // LBN_DBLCLK, CBN_SELCHANGE); true if handled.
+  virtual bool OnControlNotify(int id, unsigned code);
+
+  // Data exchange between the controls and the window's variables: false
+  // when a saving exchange failed (the message has been shown and the
+  // offending control has the focus).
+  bool UpdateData(bool saveAndValidate = true);
+  virtual void DoDataExchange(CDataExchange* dx);
   // System commands (system menu, caption buttons); the default handles
   // SC_CONTEXTHELP by entering "What's This?" mode.
   virtual void OnSysCommand(unsigned id);

@@ -1,6 +1,5 @@
 // Adagio's window: its states, New, Edit, Generate, Credits, the editor and
 // help.
-#include "adagio/app/file_dialog.h"
 #include "adagio/quote_source.h"
 #include "adagio/res/resource.h"
 #include "adagio/res/strings.h"

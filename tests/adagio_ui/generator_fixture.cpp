@@ -1,8 +1,8 @@
 #include "tests/adagio_ui/generator_fixture.h"
 
-#include "adagio/app/file_dialog.h"
 #include "adagio/quote_source.h"
 #include "adagio/res/resource.h"
+#include "platform/ui/shell.h"
 #include "platform/ui/text.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@ GeneratorTest::GeneratorTest() {
   std::filesystem::current_path(work.path());
   if (const char* old = std::getenv("XDG_RUNTIME_DIR")) m_oldRuntime = old;
   setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-  SetNativeFileDialogs(false);
+  SetNativeDialogs(false);
   SetHelpObserverForTesting([this](HelpCommand command, unsigned long data) {
     helpCalls.emplace_back(command, data);
   });

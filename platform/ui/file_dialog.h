@@ -25,8 +25,6 @@ struct FileDialogRequest {
 // matches names without a dot.
 QStringList ToNameFilters(const std::string& filter);
 
-// Shows the dialog modally; nullopt when cancelled.
+// Shows the dialog modally; nullopt when cancelled. Qt's own dialog is used
+// when SetNativeDialogs(false) asked for it.
 std::optional<std::string> RunFileDialog(QWidget* owner, const FileDialogRequest& request);
-
-// Qt's own dialog instead of the desktop's (tests work it).
-void SetNativeFileDialogs(bool native);

@@ -1,4 +1,4 @@
-#include "adagio/app/file_dialog.h"
+#include "platform/ui/file_dialog.h"
 
 #include "platform/ui/ids.h"
 #include "platform/ui/shell.h"
@@ -6,12 +6,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-
-namespace {
-bool g_native = true;
-}
-
-void SetNativeFileDialogs(bool native) { g_native = native; }
 
 QStringList ToNameFilters(const std::string& filter) {
   const QStringList parts = QString::fromLocal8Bit(filter.c_str()).split('|');
@@ -35,7 +29,7 @@ std::optional<std::string> RunFileDialog(QWidget* owner, const FileDialogRequest
   QString initial = QString::fromLocal8Bit(request.initialFile.c_str());
   for (;;) {
     QFileDialog dialog(owner, request.title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, !g_native);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, !NativeDialogs());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(ToNameFilters(request.filter));

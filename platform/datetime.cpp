@@ -82,6 +82,25 @@ CDateTime CDateTime::GetCurrentTime() {
                    local.tm_min, local.tm_sec);
 }
 
+CDateTime CDateTime::GetCurrentUtcTime() {
+  std::time_t now = std::time(nullptr);
+  if (g_fixedTime.IsValid()) {
+    std::tm local{};
+    local.tm_year = g_fixedTime.GetYear() - 1900;
+    local.tm_mon = g_fixedTime.GetMonth() - 1;
+    local.tm_mday = g_fixedTime.GetDay();
+    local.tm_hour = g_fixedTime.GetHour();
+    local.tm_min = g_fixedTime.GetMinute();
+    local.tm_sec = g_fixedTime.GetSecond();
+    local.tm_isdst = -1;
+    now = std::mktime(&local);
+  }
+  std::tm utc{};
+  if (now == static_cast<std::time_t>(-1) || !gmtime_r(&now, &utc)) return CDateTime();
+  return CDateTime(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                   utc.tm_sec);
+}
+
 CDateTime CDateTime::FromDays(double days) {
   CDateTime t;
   if (!std::isfinite(days) || std::fabs(days) > 4e6) return t;

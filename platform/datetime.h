@@ -34,6 +34,9 @@ public:
 
   // The current local date and time, or the moment given to FixCurrentTime.
   static CDateTime GetCurrentTime();
+  // The same moment in Coordinated Universal Time (through the system's
+  // time zone when the moment is fixed).
+  static CDateTime GetCurrentUtcTime();
   // Makes GetCurrentTime answer moment from now on, so that a program can
   // work as at another moment; an invalid value brings back the clock.
   static void FixCurrentTime(const CDateTime& moment);

@@ -155,6 +155,12 @@ std::string HourScan(const Day& day, double zenith, const std::function<Position
 
 }  // namespace
 
+void SunRaDec(double t, double& ra, double& dec) {
+  const Position p = SunPosition(t);
+  ra = p.ra;
+  dec = p.dec;
+}
+
 CSunMoon::CSunMoon() : m_dayZero(0.0) { SetDate(CDateTime::GetCurrentTime()); }
 
 bool CSunMoon::SetDate(const CDateTime& date) {

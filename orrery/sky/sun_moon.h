@@ -8,6 +8,11 @@
 
 #include <string>
 
+// The Sun's right ascension and declination in radians at day number t
+// (days from J2000, JD 2451545.0); the right ascension is not reduced to
+// 0..2 pi.
+void SunRaDec(double t, double& ra, double& dec);
+
 class CSunMoon {
 public:
   // Today, at latitude and longitude 0 with bias 0.

@@ -88,6 +88,14 @@ void DDX_Text(CDataExchange* dx, int id, float& value) {
   value = static_cast<float>(scanned);
 }
 
+void DDX_TextExact(CDataExchange* dx, int id, float& value) {
+  if (dx->m_bSaveAndValidate && dx->m_pDlgWnd->GetDlgItemText(id) == FloatText(value)) {
+    dx->PrepareCtrl(id);
+    return;
+  }
+  DDX_Text(dx, id, value);
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value) {
   auto* button = qobject_cast<QAbstractButton*>(dx->PrepareCtrl(id));
   if (!button) return;

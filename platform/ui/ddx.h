@@ -40,6 +40,10 @@ void DDX_Text(CDataExchange* dx, int id, int& value);
 // without a number, or one that is not finite, gives "Please enter a
 // number.".
 void DDX_Text(CDataExchange* dx, int id, float& value);
+// The same, except that a saving exchange leaves value as it is while the
+// control still shows value's own text: a number with more than six
+// significant digits survives the round trip through its control.
+void DDX_TextExact(CDataExchange* dx, int id, float& value);
 // A check box: 0 or 1.
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // The group of radio buttons that starts at id: the index of the checked

@@ -126,10 +126,8 @@ std::string CNoteStore::GetReminders() {
     const CUseNote* dated = &m_dated;
     if (m_date != d) {
       if (asideYear != d.GetYear()) {
-        CFile handle;
         asideYear = d.GetYear();
-        const std::string path = YearPath(asideYear);
-        if (path.empty() || !LoadNotesFile(handle, path, aside)) aside.ClearAll();
+        ReadYearAside(asideYear, aside);
       }
       aside.SetDate(d);
       m_annual.SetDate(d);
@@ -145,6 +143,32 @@ std::string CNoteStore::GetReminders() {
   SetDate(start);
   if (!result.empty()) result = "And Don't Forget..." + result;
   return result;
+}
+
+void CNoteStore::ReadYearAside(int year, CUseNote& notes) const {
+  CFile handle;
+  const std::string path = YearPath(year);
+  if (path.empty() || !LoadNotesFile(handle, path, notes)) notes.ClearAll();
+}
+
+uint32_t CNoteStore::GetMarkedDays(int year, int month) const {
+  const int count = DaysInMonth(year, month);
+  if (count == 0 || year < 1) return 0;
+  CUseNote aside;
+  const CUseNote* dated = &m_dated;
+  if (year != m_date.GetYear()) {
+    ReadYearAside(year, aside);
+    dated = &aside;
+  }
+  const CMonth& d = dated->GetMonthRecord(month - 1);
+  const CMonth& a = m_annual.GetMonthRecord(month - 1);
+  uint32_t days = 0;
+  for (int day = 1; day <= count; ++day) {
+    if (!d.GetDayText(day).empty() || !a.GetDayText(day).empty() || d.GetDayValue(day) != 0 ||
+        a.GetDayValue(day) != 0)
+      days |= 1u << (day - 1);
+  }
+  return days;
 }
 
 std::string CNoteStore::GetPersonalDirectory() {

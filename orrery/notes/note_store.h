@@ -6,6 +6,7 @@
 #include "platform/datetime.h"
 #include "platform/file.h"
 
+#include <cstdint>
 #include <string>
 
 class CNoteStore {
@@ -36,6 +37,11 @@ public:
   // The store is back on its date afterwards.
   std::string GetReminders();
 
+  // The days of a month (1..12) that have dated notes, annual notes or the
+  // remind flag: bit d - 1 for day d. Another year than the store's is read
+  // from its file aside; the store's date and year stay as they are.
+  uint32_t GetMarkedDays(int year, int month) const;
+
   // "Schedule"/"Path", or the executable's directory (then written there),
   // with a trailing separator.
   std::string GetPersonalDirectory();
@@ -63,6 +69,9 @@ public:
 
 private:
   std::string YearPath(int year) const;
+  // Reads a year's dated notes into notes without touching the store's own;
+  // an unreadable file gives no notes.
+  void ReadYearAside(int year, CUseNote& notes) const;
   std::string AnnualPath() const;
 
   CDateTime m_date;

@@ -26,6 +26,9 @@ public:
   int32_t GetDayValue(int day = 0) const;
   void SetDayValue(int32_t value, int day = 0);
 
+  // Month 0..11 of the year.
+  const CMonth& GetMonthRecord(int month) const { return m_months[month]; }
+
   // Empties all twelve months; the result is not modified.
   void ClearAll();
   // Any month changed, or a save of them failed since they were last stored.

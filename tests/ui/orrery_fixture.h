@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 class CLocationStore;
 class CReportDoc;
@@ -20,6 +21,10 @@ protected:
 
   // The location store and report document, made on first use.
   CReportDoc& Doc();
+  // A quotation file in the notes folder whose every day gives quote.
+  std::string MakeQuoteFile(const std::string& name, const std::string& title,
+                            const std::string& subtitle = {},
+                            const std::string& quote = "Carpe diem.");
 
   TempRegistry registry;
   TempDir notesDir;

@@ -67,10 +67,20 @@ const StringResource kStrings[] = {
     {IDS_DIRECTORY_NOT_CHANGED,
      "Your notes could not be saved in \"%s\", so your personal directory stays there.  "
      "Make sure that directory may be written, then choose the new one again."},
+    {IDS_NO_DAILY_QUOTATION_ITEM, "No Daily Quotation at Startup"},
+    {IDS_QUOTE_FILE_FILTER, "Quotation files (*.day)|*.day|All files (*.*)|*.*||"},
+    {IDS_SELECT_QUOTE_FILE, "Select Quotation File"},
+    {IDS_TRY_AGAIN, "Try Again"},
+    {IDS_GENERATOR_NAME, "Adagio"},
     {IDS_TIP_CLOSE, "\nClose Lumen Almanac"},
     {IDS_TIP_CLEAR, "\nClear the report and start again from today"},
     {IDS_TIP_MORE_INFO, "\nRead more about Lumen Almanac"},
     {IDS_TIP_HELP, "\nOpen the Lumen Almanac help"},
+    {IDS_TIP_TODAY, "\nShow today on the calendar"},
+    {IDS_TIP_NEW_PLACE, "\nName this position, give it a time zone and store it"},
+    {IDS_TIP_REMOVE, "\nTake the selected file out of the list"},
+    {IDS_TIP_CREATE, "\nStart Adagio to make a quotation file"},
+    {IDS_TIP_ADD, "\nAdd a quotation file to the list"},
 };
 
 const CStringTable kTable(kStrings, sizeof kStrings / sizeof kStrings[0]);

@@ -90,7 +90,6 @@ std::string CScdSheet::GetDateLine() const { return m_dateLine ? FromQ(m_dateLin
 void CScdSheet::SetPlaces(CLocationStore* places) {
   m_places = places;
   m_mapPage.SetPlaces(places);
-  m_optionPage.SetPlaces(places);
 }
 
 void CScdSheet::SetDocument(CReportDoc* doc) {

@@ -94,6 +94,17 @@ bool ShellExecuteOpen(const std::string& path, const std::string& arguments) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
+bool StartProgram(const std::string& path, const std::vector<std::string>& arguments,
+                  const std::string& workingDirectory) {
+  const QString file = QString::fromLocal8Bit(path.c_str());
+  const QFileInfo info(file);
+  if (path.empty() || !info.isFile() || !info.isExecutable()) return false;
+  QStringList args;
+  for (const std::string& a : arguments) args << QString::fromLocal8Bit(a.c_str());
+  return QProcess::startDetached(info.absoluteFilePath(), args,
+                                 QString::fromLocal8Bit(workingDirectory.c_str()));
+}
+
 CWaitCursor::CWaitCursor() : m_active(true) { QApplication::setOverrideCursor(Qt::WaitCursor); }
 
 CWaitCursor::~CWaitCursor() { Restore(); }

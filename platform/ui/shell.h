@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -26,6 +27,12 @@ bool NativeDialogs();
 // Starts a program or opens a document with the desktop's handler ("open"),
 // without waiting. False when it could not be started.
 bool ShellExecuteOpen(const std::string& path, const std::string& arguments = {});
+
+// Starts the executable file at path with arguments (no shell in between)
+// in the working directory, without waiting. False when path is no
+// executable regular file or it could not be started.
+bool StartProgram(const std::string& path, const std::vector<std::string>& arguments,
+                  const std::string& workingDirectory);
 
 // Shows the wait cursor for its lifetime.
 class CWaitCursor {

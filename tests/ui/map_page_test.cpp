@@ -1,7 +1,7 @@
 // The Places page: Home at the start with its zone's time, moves of the map
 // dropping the selection, the approximate local time, the current location
 // handed to the report, naming a position through the dialog, and the
-// night shade's timer.
+// night shade following the clock.
 #include "orrery/report/report_doc.h"
 #include "orrery/res/ui_ids.h"
 #include "orrery/sky/location_store.h"
@@ -11,9 +11,11 @@
 #include "orrery/ui/menu_edit.h"
 #include "orrery/ui/scd_sheet.h"
 #include "orrery/ui/world_map_ctrl.h"
+#include "platform/ui/ddx.h"
 #include "platform/ui/list_controls.h"
 #include "tests/ui/orrery_fixture.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -139,6 +141,36 @@ TEST_F(MapPageTest, MovingTheMarkerDropsThePlaceAndMovesTheTimeByWholeHours) {
   }
 }
 
+TEST_F(MapPageTest, TheFieldsFollowADragAndADoubleClickNamesThePosition) {
+  places.SetLocation(0, Place("Home", 40.0f, 100.0f, kTokyoKey, kTokyo));
+  Open();
+  CWorldMapCtrl* map = page().GetMap();
+  const QPoint start = map->ClientRect().center();
+  float latitude = 0, longitude = 0;
+  QTest::mousePress(map, Qt::LeftButton, {}, start);
+  for (const QPoint step : {QPoint(0, 0), QPoint(15, 5), QPoint(-60, 30)}) {
+    QTest::mouseMove(map, start + step);
+    map->GetPosition(latitude, longitude);
+    EXPECT_EQ(Field(IDC_LATITUDE), FloatText(latitude).toStdString());
+    EXPECT_EQ(Field(IDC_LONGITUDE), FloatText(longitude).toStdString());
+    EXPECT_EQ(names().GetCurSel(), -1);
+    EXPECT_EQ(page().GetZoneKey()[0], '\0');
+  }
+  QTest::mouseRelease(map, Qt::LeftButton, {}, start + QPoint(-60, 30));
+  EXPECT_NE(longitude, 100.0f);
+
+  QString shown;
+  OnNextModal([&](QWidget* w) {
+    auto* dialog = dynamic_cast<CLocationDlg*>(w);
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->GetDlgItemText(IDC_LOCATION_LONGITUDE);
+    dialog->SendCommand(IDC_LOCATION_CLOSE);
+  });
+  QTest::mouseDClick(map, Qt::LeftButton, {}, start + QPoint(-60, 30));
+  map->GetPosition(latitude, longitude);
+  EXPECT_EQ(shown, FloatText(longitude));
+}
+
 TEST_F(MapPageTest, LeavingWithoutANameGivesTheReportAnUnnamedPlaceOnTheWholeHourZone) {
   places.SetLocation(0, Place("Home", 40.0f, 100.0f, kTokyoKey, kTokyo));
   Open();
@@ -152,15 +184,12 @@ TEST_F(MapPageTest, LeavingWithoutANameGivesTheReportAnUnnamedPlaceOnTheWholeHou
   // The Report page appended the place's section on the whole-hour zone.
   const QString report = sheet->GetReportPage().GetView()->toPlainText();
   EXPECT_TRUE(report.contains("TimeZone: GMT-4")) << report.toStdString();
-  // The shade is redrawn only while the page is shown.
-  EXPECT_FALSE(page().KillTimer(CMapPage::kShadeTimer));
 }
 
 TEST_F(MapPageTest, ComingBackWhileTheReportIsOnHomeSelectsHome) {
   places.SetLocation(0, Place("Home", 40.0f, 100.0f));
   places.SetLocation(3, Place("Oslo", 59.9f, 10.7f));
   Open();
-  EXPECT_TRUE(page().KillTimer(CMapPage::kShadeTimer));  // set on activation
   Choose(3);
   Leave();
   EXPECT_STREQ(doc->GetCurrentLocation().name, "Oslo");
@@ -233,4 +262,19 @@ TEST_F(MapPageTest, EveryWayOfNamingOpensTheDialogOnThePositionShown) {
     EXPECT_STREQ(page().GetZoneKey(), kLondonKey);
     EXPECT_EQ(Field(IDC_LATITUDE), "-33.9");
   }
+}
+
+TEST_F(MapPageTest, TheNightShadeFollowsTheClockWhileThePageIsShown) {
+  Open();
+  const QImage atOpening = page().GetMap()->GetPicture();
+  CDateTime::FixCurrentTime(CDateTime(2024, 1, 15, 16, 30, 0));
+  page().OnTimer(CMapPage::kShadeTimer);  // five minutes on
+  const QImage later = page().GetMap()->GetPicture();
+  EXPECT_NE(later, atOpening);
+  Leave();
+  EXPECT_FALSE(page().KillTimer(CMapPage::kShadeTimer));  // no timer while another page is shown
+  CDateTime::FixCurrentTime(CDateTime(2024, 1, 15, 22, 30, 0));
+  ASSERT_TRUE(sheet->SetActivePage(kPlacesTab));
+  EXPECT_NE(page().GetMap()->GetPicture(), later);
+  EXPECT_TRUE(page().KillTimer(CMapPage::kShadeTimer));
 }

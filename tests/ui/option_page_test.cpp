@@ -14,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -22,14 +21,6 @@
 #include <filesystem>
 
 namespace {
-
-// Types a file name into the file dialog, as a user does over the file
-// that it proposes.
-void Type(QFileDialog* dialog, const std::string& path) {
-  auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  ASSERT_NE(name, nullptr);
-  name->setText(QString::fromStdString(path));
-}
 
 class OptionPageTest : public OrreryTest {
 protected:
@@ -66,7 +57,7 @@ protected:
       ASSERT_NE(dialog, nullptr);
       dialogTitle = dialog->windowTitle();
       dialogSuffix = dialog->defaultSuffix();
-      Type(dialog, path);
+      TypeFileName(dialog, path);
       QMetaObject::invokeMethod(dialog, "accept");
     });
     page().SendCommand(IDC_ADD);
@@ -138,7 +129,7 @@ TEST_F(OptionPageTest, AFileThatIsNoQuotationFileChangesNothing) {
   OnNextModal([&](QWidget* w) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr);
-    Type(dialog, notesDir.file("notes.day"));
+    TypeFileName(dialog, notesDir.file("notes.day"));
     // The message box follows the file dialog.
     OnNextModal([&](QWidget* box) {
       text = static_cast<QMessageBox*>(box)->text();

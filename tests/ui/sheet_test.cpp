@@ -226,8 +226,7 @@ TEST_F(SheetTest, SetPersonalDirectoryMovesTheNotesStore) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Select a directory to store your personal notes");
-    dialog->setDirectory(QString::fromStdString(chosen.path()));
-    dialog->selectFile(QString::fromStdString(chosen.path()));
+    TypeFileName(dialog, chosen.path());
     QMetaObject::invokeMethod(dialog, "accept");
   });
   sheet->OnSysCommand(IDM_PERSONAL_DIRECTORY);

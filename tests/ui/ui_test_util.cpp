@@ -1,6 +1,8 @@
 #include "tests/ui/ui_test_util.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,6 +26,12 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
     }
   });
   timer->start(10);
+}
+
+void TypeFileName(QFileDialog* dialog, const std::string& name) {
+  auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_NE(edit, nullptr);
+  edit->setText(QString::fromStdString(name));
 }
 
 HelpRecorder::HelpRecorder() {

@@ -33,16 +33,16 @@ constexpr int kLargerRenderings[] = {2, 3};
 bool g_tracking = false;
 int g_trackingBase = 0;
 
-QImage LoadPicture(unsigned bitmapId, qreal ratio) {
-  if (ratio > 1.0) {
-    const char* path = OrreryUiResources().bitmapPath;
-    for (int scale : kLargerRenderings) {
-      if (scale < ratio && scale != kLargerRenderings[std::size(kLargerRenderings) - 1]) continue;
-      QImage larger(QString::fromLatin1(path).arg(QStringLiteral("%1_%2x").arg(bitmapId).arg(scale)));
-      if (!larger.isNull()) return larger;
-    }
+// The smallest larger rendering that covers ratio (else the largest), or a
+// null image when there is none.
+QImage LoadLargerPicture(unsigned bitmapId, qreal ratio) {
+  const char* path = OrreryUiResources().bitmapPath;
+  for (int scale : kLargerRenderings) {
+    if (scale < ratio && scale != kLargerRenderings[std::size(kLargerRenderings) - 1]) continue;
+    QImage larger(QString::fromLatin1(path).arg(QStringLiteral("%1_%2x").arg(bitmapId).arg(scale)));
+    if (!larger.isNull()) return larger;
   }
-  return LoadBitmap(bitmapId).toImage();
+  return {};
 }
 
 // Darkening of a pixel by night: 0 by day, 1 in full night. The twilight
@@ -121,14 +121,16 @@ bool CWorldMapCtrl::Create(unsigned bitmapId, const QRect& rect, QWidget* parent
 
 void CWorldMapCtrl::BuildPicture(unsigned bitmapId) {
   const qreal ratio = devicePixelRatioF();
-  const QImage normal = LoadBitmap(bitmapId).toImage();
-  int w = normal.width(), h = normal.height();
-  QImage source = LoadPicture(bitmapId, ratio);
-  if (normal.isNull() || w <= 0 || h <= 0) {
+  QImage source = LoadBitmap(bitmapId).toImage();
+  int w = source.width(), h = source.height();
+  if (source.isNull() || w <= 0 || h <= 0) {
     w = kDefaultWidth;
     h = kDefaultHeight;
     source = QImage(w, h, QImage::Format_RGB32);
     source.fill(palette().color(QPalette::Highlight));
+  } else if (ratio > 1.0) {
+    // Sizes stay those of the bitmap itself; only the pixels come finer.
+    if (QImage larger = LoadLargerPicture(bitmapId, ratio); !larger.isNull()) source = larger;
   }
   const double s = static_cast<double>(ClientRect().height()) / h;
   const int copy = std::max(1, static_cast<int>(w * s));

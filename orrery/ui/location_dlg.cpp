@@ -47,7 +47,6 @@ CComboBox* CLocationDlg::GetZoneBox() const {
 bool CLocationDlg::OnInitDialog() {
   EnableContextHelpButton();
   CDialog::OnInitDialog();
-  UpdateData(false);
   CComboBox* locations = GetLocationBox();
   CComboBox* slotBox = GetSlotBox();
   CComboBox* zones = GetZoneBox();

@@ -87,7 +87,6 @@ void CMapPage::DoDataExchange(CDataExchange* dx) {
 
 bool CMapPage::OnInitDialog() {
   CScdPage::OnInitDialog();
-  UpdateData(false);
   // Both corners in the page's own dialog units.
   const QRect corners = DialogUnitsToPixels(DialogBaseUnits(GetDialogFont()), kMapLeft, kMapTop,
                                             kMapRight, kMapBottom);
@@ -161,9 +160,6 @@ bool CMapPage::OnSetActive() {
     }
   }
   const bool result = CScdPage::OnSetActive();
-  // Every activation but the first shows the variables again.
-  if (m_activated) UpdateData(false);
-  m_activated = true;
   m_map->RefreshShade();
   SetTimer(kShadeTimer, kShadeInterval);
   return result;
@@ -180,7 +176,7 @@ bool CMapPage::OnKillActive() {
     current.SetZoneName(m_zoneName);
     m_doc->SetCurrentLocation(current);
   }
-  if (!UpdateData(true)) return false;
+  if (!CScdPage::OnKillActive()) return false;
   KillTimer(kShadeTimer);
   return true;
 }

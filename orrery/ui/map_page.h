@@ -66,5 +66,4 @@ private:
   float m_latitude = 0.0f;
   float m_longitude = 0.0f;
   std::string m_localTime;
-  bool m_activated = false;
 };

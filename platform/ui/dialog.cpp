@@ -29,8 +29,14 @@ void CDialog::EnableContextHelpButton() {
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
 }
 
-bool CDialog::OnInitDialog() { return true; }
-void CDialog::OnOK() { EndDialog(IDOK); }
+bool CDialog::OnInitDialog() {
+  UpdateData(false);
+  return true;
+}
+
+void CDialog::OnOK() {
+  if (UpdateData(true)) EndDialog(IDOK);
+}
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::OnCommand(unsigned id) {

@@ -22,7 +22,9 @@ public:
   // Gives the caption the "?" context-help button (and Shift+F1).
   void EnableContextHelpButton();
 
+  // Shows the variables in the controls (UpdateData(false)).
   virtual bool OnInitDialog();
+  // Ends the dialog with IDOK once a saving data exchange succeeded.
   virtual void OnOK();
   virtual void OnCancel();
   bool OnCommand(unsigned id) override;

@@ -46,9 +46,18 @@ QSize CPropertyPage::sizeHint() const {
   return DialogUnitsToPixels(base, 0, 0, t->cx, t->cy).size();
 }
 
-bool CPropertyPage::OnInitDialog() { return true; }
-bool CPropertyPage::OnSetActive() { return true; }
-bool CPropertyPage::OnKillActive() { return true; }
+bool CPropertyPage::OnInitDialog() {
+  UpdateData(false);
+  return true;
+}
+
+bool CPropertyPage::OnSetActive() {
+  if (m_activated) UpdateData(false);
+  m_activated = true;
+  return true;
+}
+
+bool CPropertyPage::OnKillActive() { return UpdateData(true); }
 void CPropertyPage::OnCancel() {}
 void CPropertyPage::OnDestroy() {}
 

@@ -29,10 +29,13 @@ public:
   QString GetCaption() const;
   CPropertySheet* GetParentSheet() const { return m_sheet; }
 
+  // Shows the variables in the controls.
   virtual bool OnInitDialog();
-  // The tab became active; false is ignored.
+  // The tab became active; on every activation but the first the controls
+  // show the variables again. False is ignored.
   virtual bool OnSetActive();
-  // The tab is about to be left; false keeps it.
+  // The tab is about to be left: a saving data exchange, whose failure
+  // keeps it.
   virtual bool OnKillActive();
   // The page's cancel button (IDCANCEL).
   virtual void OnCancel();
@@ -53,6 +56,7 @@ private:
   unsigned m_templateId;
   bool m_created = false;
   bool m_destroyed = false;
+  bool m_activated = false;
   CPropertySheet* m_sheet = nullptr;
 };
 

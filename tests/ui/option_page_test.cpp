@@ -131,10 +131,12 @@ TEST_F(OptionPageTest, AFileThatIsNoQuotationFileChangesNothing) {
     ASSERT_NE(dialog, nullptr);
     TypeFileName(dialog, notesDir.file("notes.day"));
     // The message box follows the file dialog.
-    OnNextModal([&](QWidget* box) {
-      text = static_cast<QMessageBox*>(box)->text();
+    OnNextModal([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(box, nullptr);
+      text = box->text();
       caption = box->windowTitle();
-      static_cast<QMessageBox*>(box)->accept();
+      box->accept();
     });
     QMetaObject::invokeMethod(dialog, "accept");
   });
@@ -259,8 +261,10 @@ TEST_F(OptionPageTest, AnEntryThatCannotBeWrittenIsReportedAtClosing) {
   page().CheckRadioButton(IDC_START_ON_REQUEST, IDC_START_ALWAYS, IDC_START_ALWAYS);
   QString text;
   OnNextModal([&](QWidget* w) {
-    text = static_cast<QMessageBox*>(w)->text();
-    static_cast<QMessageBox*>(w)->accept();
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    box->accept();
   });
   CloseWindow();
   EXPECT_TRUE(text.startsWith("Sorry, this program is unable to access the system registry."))

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,8 +12,11 @@
 void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
   auto* timer = new QTimer(qApp);
   auto waited = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, act, timeoutMs] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+  // Scheduled from within a modal window: the next one is another window.
+  QPointer<QWidget> current = QApplication::activeModalWidget();
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, act, timeoutMs, current] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != current.data()) {
       timer->stop();
       timer->deleteLater();
       act(modal);

@@ -11,7 +11,8 @@
 class QFileDialog;
 class QWidget;
 
-// Runs act on the next modal window once it is open. When none opens within
+// Runs act on the next modal window once it is open (when called from a
+// modal window, on the next one after it). When none opens within
 // timeoutMs the test fails.
 void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 3000);
 

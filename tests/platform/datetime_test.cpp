@@ -7,6 +7,8 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <ctime>
+#include <string>
 
 TEST(DateTime, ValidatesItsFields) {
   struct Case { int y, mo, d, h, mi, s; bool valid; };
@@ -99,4 +101,26 @@ TEST(DateTime, FormatsInEnglishWhateverTheLocale) {
   std::setlocale(LC_ALL, "C");
   unsetenv("LC_ALL");
   unsetenv("LANG");
+}
+
+TEST(DateTime, CurrentUtcTimeOfAFixedMomentGoesThroughTheSystemsZone) {
+  const char* before = std::getenv("TZ");
+  const std::string saved = before ? before : "";
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
+  struct Case {
+    CDateTime local, utc;
+  } cases[] = {
+      {{2026, 1, 15, 12, 0, 0}, {2026, 1, 15, 11, 0, 0}},   // winter: one hour ahead
+      {{2026, 7, 15, 12, 0, 0}, {2026, 7, 15, 10, 0, 0}},   // summer: two
+      {{2027, 1, 1, 0, 30, 0}, {2026, 12, 31, 23, 30, 0}},  // across New Year
+  };
+  for (const Case& c : cases) {
+    CDateTime::FixCurrentTime(c.local);
+    EXPECT_EQ(CDateTime::GetCurrentUtcTime().Format("%Y-%m-%d %H:%M"), c.utc.Format("%Y-%m-%d %H:%M"));
+  }
+  CDateTime::FixCurrentTime(CDateTime());
+  EXPECT_TRUE(CDateTime::GetCurrentUtcTime().IsValid());
+  if (before) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+  tzset();
 }

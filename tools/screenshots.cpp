@@ -1,10 +1,19 @@
-// Takes the pictures of the README: Orrery's main window on the Report page
-// and the Notes For The Day dialog, with a demonstration profile in a
-// temporary registry and notes folder. Run under Xvfb (tools/take-screenshots).
+// Takes the pictures of the README: Orrery's main window on its Report,
+// Dates, Places and Options pages, the Notes For The Day dialog and the Set
+// Location of Interest dialog, with a demonstration profile in a temporary
+// registry and notes folder. Run under Xvfb (tools/take-screenshots).
+#include "common/gennote.h"
 #include "orrery/main/scd_app.h"
 #include "orrery/notes/note_store.h"
+#include "orrery/quotes/quote_list.h"
 #include "orrery/report/report_doc.h"
+#include "orrery/sky/location_store.h"
+#include "orrery/sky/time_zones.h"
 #include "orrery/ui/scd_sheet.h"
+#include "platform/archive.h"
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/ui/list_controls.h"
 #include "platform/ui/placement.h"
 
 #include <QApplication>
@@ -16,7 +25,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -24,6 +36,72 @@ void Grab(const QWidget* window, const std::string& path) {
   const QRect r = window->frameGeometry();
   QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
   if (!shot.save(QString::fromStdString(path))) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+}
+
+// A place with the zone whose key is zoneKey.
+LocationRecord Place(const char* name, float latitude, float longitude, const char* zoneKey) {
+  LocationRecord place;
+  place.SetName(name);
+  place.latitude = latitude;
+  place.longitude = longitude;
+  HKEY root = OpenTimeZoneRoot();
+  LocationRecord zone;
+  for (int i = 0; root && EnumTimeZone(root, i, zone); ++i) {
+    if (std::string(zone.zoneKey) != zoneKey) continue;
+    place.SetZoneKey(zone.zoneKey);
+    place.SetZoneName(zone.zoneName);
+    break;
+  }
+  if (root) RegCloseKey(root);
+  return place;
+}
+
+// Notes on a few days of this month, shown bold on the Dates page.
+void WriteDemoNotes() {
+  CNoteStore notes;
+  const CDateTime now = CDateTime::GetCurrentTime();
+  notes.SetDatedText("Dentist at 10:30\r\nCall the garage about the winter tyres");
+  notes.SetAnnualText("Grandma's birthday - ring her before lunch");
+  notes.SetRemind(1);
+  const struct {
+    int day;
+    const char* dated;
+    const char* annual;
+  } days[] = {{3, "Book club", ""}, {9, "", "Wedding anniversary"}, {17, "Piano lesson", ""},
+              {24, "", "Christmas Eve"}, {25, "", "Christmas Day"}};
+  for (const auto& d : days) {
+    if (d.day == now.GetDay()) continue;
+    notes.SetDate(CDateTime(now.GetYear(), now.GetMonth(), d.day));
+    notes.SetDatedText(d.dated);
+    notes.SetAnnualText(d.annual);
+  }
+}
+
+// Two quotation files in the list, the first one current.
+void WriteDemoQuotations(const std::string& folder) {
+  const char* files[][4] = {
+      {"garden", "Garden Sayings", "Words from the allotment", "The garden is patient; so is the gardener."},
+      {"voyages", "Sea Voyages", "Sailors' sayings", "A calm sea never made a skilled sailor."},
+  };
+  CQuoteList list;
+  for (const auto& f : files) {
+    CGenNote document;
+    document.SetTitle(f[1]);
+    document.SetSubtitle(f[2]);
+    document.SetDefaultQuote(f[3]);
+    const std::string path = folder + "/" + f[0] + ".day";
+    {
+      CFile file;  // closed before the list reads it
+      if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) continue;
+      CArchive ar(&file, CArchive::store);
+      document.Serialize(ar);
+      ar.Close();
+    }
+    if (list.AddFile(path) <= 0) std::fprintf(stderr, "cannot add %s\n", path.c_str());
+  }
+  list.SetCurrent(1);
+  list.SaveList();
+  list.SaveIndex();
 }
 
 }  // namespace
@@ -43,45 +121,71 @@ int main(int argc, char** argv) {
   CScdApp app("Orrery");
   app.WriteProfileString("Schedule", "Path", work + "/");
   app.WriteProfileString("Options", "Name", "Robin");
+  HKEY software = nullptr;
+  RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS, &software);
+  RegCloseKey(software);
+  WriteDemoNotes();
+  WriteDemoQuotations(work);
   {
-    CNoteStore notes;
-    notes.SetDatedText("Dentist at 10:30\r\nCall the garage about the winter tyres");
-    notes.SetAnnualText("Grandma's birthday - ring her before lunch");
-    notes.SetRemind(1);
+    CLocationStore places;
+    places.SetLocation(0, Place("London", 51.5074f, -0.1278f, "GMT Standard Time"));
+    places.SetLocation(1, Place("New York", 40.7128f, -74.006f, "Eastern Standard Time"));
+    places.SetLocation(2, Place("Tokyo", 35.6762f, 139.6503f, "Tokyo Standard Time"));
+    places.SetLocation(3, Place("Cape Town", -33.9249f, 18.4241f, "South Africa Standard Time"));
+    places.SetLocation(4, Place("Sydney", -33.8688f, 151.2093f, "AUS Eastern Standard Time"));
   }
 
   QApplication qt(argc, argv);
   if (!app.InitWindows(CDateTime::GetCurrentTime(), SW_SHOWNORMAL)) return 1;
   CScdSheet* sheet = app.GetMainWnd();
   sheet->move(40, 40);
-  // With --all, also the Info page and the About box.
-  const bool all = argc > 2 && std::string(argv[2]) == "--all";
-  QTimer::singleShot(1500, [&] {
-    Grab(sheet, out + "/orrery-report.png");
-    QTimer::singleShot(0, [&] { sheet->GetReportPage().OnEditNotes(); });
-    QTimer::singleShot(1500, [&] {
+  // Each step runs after its delay (ms), once the one before has returned;
+  // a step that opens a modal dialog has it grabbed and closed meanwhile.
+  auto grabModal = [&](const std::string& name) {
+    QTimer::singleShot(1200, [&, name] {
       if (QWidget* dialog = QApplication::activeModalWidget()) {
-        Grab(dialog, out + "/orrery-notes.png");
+        Grab(dialog, out + "/" + name);
         dialog->close();
       }
-      if (!all) {
-        sheet->DestroyWindow();
-        return;
-      }
-      sheet->SetActivePage(4);
-      QTimer::singleShot(500, [&] {
-        Grab(sheet, out + "/orrery-info.png");
-        QTimer::singleShot(0, [&] { sheet->ShowAbout(); });
-        QTimer::singleShot(1000, [&] {
-          if (QWidget* about = QApplication::activeModalWidget()) {
-            Grab(about, out + "/orrery-about.png");
-            about->close();
-          }
-          sheet->DestroyWindow();
-        });
-      });
     });
-  });
+  };
+  std::vector<std::pair<int, std::function<void()>>> steps = {
+      {1500, [&] { Grab(sheet, out + "/orrery-report.png"); }},
+      {0, [&] {
+         grabModal("orrery-notes.png");
+         sheet->GetReportPage().OnEditNotes();
+       }},
+      {0, [&] { sheet->SetActivePage(1); }},
+      {800, [&] { Grab(sheet, out + "/orrery-dates.png"); }},
+      {0, [&] { sheet->SetActivePage(2); }},
+      {800, [&] { Grab(sheet, out + "/orrery-places.png"); }},
+      {0, [&] {
+         grabModal("orrery-location.png");
+         sheet->GetMapPage().OnNamePosition();
+       }},
+      {0, [&] { sheet->SetActivePage(3); }},
+      {800, [&] { Grab(sheet, out + "/orrery-options.png"); }},
+  };
+  // With --all, also the Info page and the About box.
+  if (argc > 2 && std::string(argv[2]) == "--all") {
+    steps.push_back({0, [&] { sheet->SetActivePage(4); }});
+    steps.push_back({500, [&] { Grab(sheet, out + "/orrery-info.png"); }});
+    steps.push_back({0, [&] {
+                       grabModal("orrery-about.png");
+                       sheet->ShowAbout();
+                     }});
+  }
+  std::function<void(size_t)> run = [&](size_t i) {
+    if (i == steps.size()) {
+      sheet->DestroyWindow();
+      return;
+    }
+    QTimer::singleShot(steps[i].first, [&, i] {
+      steps[i].second();
+      run(i + 1);
+    });
+  };
+  run(0);
   const int code = QApplication::exec();
   app.ExitInstance(code);
   std::filesystem::remove_all(work);

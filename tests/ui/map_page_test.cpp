@@ -25,22 +25,7 @@
 
 namespace {
 
-const char kTokyoKey[] = "Tokyo Standard Time";
-const char kTokyo[] = "(UTC+09:00) Osaka, Sapporo, Tokyo";
-const char kLondonKey[] = "GMT Standard Time";
-const char kLondon[] = "(UTC+00:00) Dublin, Edinburgh, Lisbon, London";
 const char kTimeFormat[] = "%I:%M %p  %a";
-
-LocationRecord Place(const char* name, float latitude, float longitude, const char* zoneKey = "",
-                     const char* zoneName = "") {
-  LocationRecord r;
-  r.SetName(name);
-  r.latitude = latitude;
-  r.longitude = longitude;
-  r.SetZoneKey(zoneKey);
-  r.SetZoneName(zoneName);
-  return r;
-}
 
 std::string ClockPlusHours(int hours) {
   return (CDateTime::GetCurrentTime() + CDateTimeSpan(0, hours, 0, 0)).Format(kTimeFormat);

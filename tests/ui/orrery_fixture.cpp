@@ -8,6 +8,17 @@
 #include "platform/file.h"
 #include "platform/registry.h"
 
+LocationRecord Place(const char* name, float latitude, float longitude, const char* zoneKey,
+                     const char* zoneName) {
+  LocationRecord r;
+  r.SetName(name);
+  r.latitude = latitude;
+  r.longitude = longitude;
+  r.SetZoneKey(zoneKey);
+  r.SetZoneName(zoneName);
+  return r;
+}
+
 OrreryTest::OrreryTest() {
   SetUiResources(&OrreryUiResources());
   app.WriteProfileString("Schedule", "Path", notesDir.path() + "/");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "orrery/main/scd_app.h"
+#include "orrery/sky/location_store.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/ui_test_util.h"
 
@@ -13,6 +14,16 @@
 
 class CLocationStore;
 class CReportDoc;
+
+// Two zones of the system's database, by key and display text.
+inline constexpr char kTokyoKey[] = "Tokyo Standard Time";
+inline constexpr char kTokyo[] = "(UTC+09:00) Osaka, Sapporo, Tokyo";
+inline constexpr char kLondonKey[] = "GMT Standard Time";
+inline constexpr char kLondon[] = "(UTC+00:00) Dublin, Edinburgh, Lisbon, London";
+
+// A place record.
+LocationRecord Place(const char* name, float latitude, float longitude, const char* zoneKey = "",
+                     const char* zoneName = "");
 
 class OrreryTest : public ::testing::Test {
 protected:

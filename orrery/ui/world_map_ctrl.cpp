@@ -1,6 +1,5 @@
 #include "orrery/ui/world_map_ctrl.h"
 
-#include "orrery/res/ui_resources.h"
 #include "orrery/sky/subsolar.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/resources.h"
@@ -36,10 +35,9 @@ int g_trackingBase = 0;
 // The smallest larger rendering that covers ratio (else the largest), or a
 // null image when there is none.
 QImage LoadLargerPicture(unsigned bitmapId, qreal ratio) {
-  const char* path = OrreryUiResources().bitmapPath;
   for (int scale : kLargerRenderings) {
     if (scale < ratio && scale != kLargerRenderings[std::size(kLargerRenderings) - 1]) continue;
-    QImage larger(QString::fromLatin1(path).arg(QStringLiteral("%1_%2x").arg(bitmapId).arg(scale)));
+    const QImage larger = LoadBitmap(bitmapId, scale).toImage();
     if (!larger.isNull()) return larger;
   }
   return {};

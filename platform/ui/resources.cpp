@@ -48,6 +48,11 @@ QPixmap LoadBitmap(unsigned id) {
   return QPixmap(QString::fromLatin1(g_resources->bitmapPath).arg(id));
 }
 
+QPixmap LoadBitmap(unsigned id, int scale) {
+  if (!g_resources || !g_resources->bitmapPath) return {};
+  return QPixmap(QString::fromLatin1(g_resources->bitmapPath).arg(QStringLiteral("%1_%2x").arg(id).arg(scale)));
+}
+
 QIcon LoadIcon(unsigned id) {
   if (!g_resources || !g_resources->iconPath) return {};
   return QIcon(QString::fromLatin1(g_resources->iconPath).arg(id));

@@ -101,6 +101,10 @@ void SetUiResources(const UiResources* resources);
 const DialogTemplate* FindDialogTemplate(unsigned id);
 const MenuTemplate* FindMenuTemplate(unsigned id);
 QPixmap LoadBitmap(unsigned id);
+// A larger rendering of bitmap id for high-density screens, named
+// "<id>_<scale>x" in the bitmap path ("bitmap130_2x.bmp"); null when the
+// program has none.
+QPixmap LoadBitmap(unsigned id, int scale);
 QIcon LoadIcon(unsigned id);
 
 // A font by face name, falling back to an installed face of the same

@@ -94,6 +94,24 @@ e2e_wait_exit() {
   done
 }
 
+# Starts Orrery and gives its main window the keyboard: ORRERY is its
+# process, WIN its window.
+e2e_start_orrery() {
+  e2e_start Orrery "$@"
+  ORRERY=$E2E_PID
+  WIN=$(e2e_window "Lumen Almanac")
+  e2e_focus "$WIN"
+}
+
+# Closes Orrery through its window menu, as a user without a window manager
+# does, and waits for it to end.
+e2e_close_orrery() {
+  e2e_focus "$WIN"
+  e2e_key alt+space
+  e2e_key c
+  e2e_wait_exit "$ORRERY"
+}
+
 # Fails unless the text ($1) holds the fixed string $2.
 e2e_expect() {
   printf '%s\n' "$1" | grep -qF -- "$2" || { printf '%s\n' "$1" >&2; e2e_fail "expected '$2'"; }

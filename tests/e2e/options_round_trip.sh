@@ -18,10 +18,7 @@ report=$("$LUMEN_BIN/lumen" report)
 e2e_expect "$report" "The Moon rises"
 e2e_expect_not "$report" "The garden is patient."
 
-e2e_start Orrery
-orrery=$E2E_PID
-win=$(e2e_window "Lumen Almanac")
-e2e_focus "$win"
+e2e_start_orrery
 e2e_key ctrl+Tab ctrl+Tab ctrl+Tab   # Report -> Dates -> Places -> Options
 
 # Add: the file dialog takes a typed path.
@@ -32,7 +29,7 @@ e2e_type "$E2E_DIR/garden.day"
 e2e_key Return
 sleep 0.5
 # No window manager gives the keyboard back: the tab bar has it again.
-e2e_focus "$win"
+e2e_focus "$WIN"
 
 # From the tab bar: the list, Add, Remove, Create, Sunrise/Sunset, Moon...
 e2e_key Tab Tab Tab Tab Tab Tab
@@ -48,11 +45,9 @@ e2e_window "Lumen Quote File Generator" >/dev/null
 pkill -f "^$LUMEN_BIN/Adagio" 2>/dev/null || true
 
 # Leave the page and close Orrery with its system menu.
-e2e_focus "$win"
+e2e_focus "$WIN"
 e2e_key ctrl+Tab
-e2e_key alt+space
-e2e_key c
-e2e_wait_exit "$orrery"
+e2e_close_orrery
 
 report=$("$LUMEN_BIN/lumen" report)
 e2e_expect "$report" " Robin!"

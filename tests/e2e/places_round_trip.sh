@@ -12,10 +12,7 @@ tab_to_location_box() { e2e_key Tab Tab Tab; }
 # (up to the first blank: a blank would open the list).
 choose_zone() { e2e_type "$1"; }
 
-e2e_start Orrery
-orrery=$E2E_PID
-win=$(e2e_window "Lumen Almanac")
-e2e_focus "$win"
+e2e_start_orrery
 e2e_key ctrl+Tab ctrl+Tab        # the Places page
 e2e_key alt+n                    # "&New"
 dlg=$(e2e_window "Set Location of Interest")
@@ -53,20 +50,14 @@ while xdotool search --onlyvisible --name "Set Location of Interest" >/dev/null 
   sleep 0.1
 done
 
-e2e_focus "$win"
-e2e_key alt+space
-e2e_key c
-e2e_wait_exit "$orrery"
+e2e_close_orrery
 
 places=$("$LUMEN_BIN/lumen" places)
 e2e_expect "$places" "$(printf '0\tLisbon\t38.7200\t-9.1400\tGMT Standard Time\t(UTC+00:00) Dublin, Edinburgh, Lisbon, London')"
 e2e_expect "$places" "$(printf '1\tKathmandu\t27.7000\t85.3200\tNepal Standard Time\t(UTC+05:45) Kathmandu')"
 
 # The next run: Kathmandu on the Places page, then the Report page.
-e2e_start Orrery
-orrery=$E2E_PID
-win=$(e2e_window "Lumen Almanac")
-e2e_focus "$win"
+e2e_start_orrery
 e2e_key ctrl+Tab ctrl+Tab        # the Places page
 e2e_key Tab                      # the name list
 e2e_type "K"
@@ -74,7 +65,7 @@ e2e_key Tab                      # out of the list, which keeps ctrl+Tab
 e2e_key ctrl+shift+Tab ctrl+shift+Tab
 sleep 0.5
 # Into the report view (left part of the page), then copy it all.
-e2e_click "$win" 60 150
+e2e_click "$WIN" 60 150
 e2e_key ctrl+a ctrl+c
 report=$(e2e_clipboard | tr -d '\r')
 e2e_expect "$report" "- Kathmandu Position: (27.70, 85.32)"
@@ -86,8 +77,5 @@ e2e_expect "$section" "The Sun rises at "
 [ "$(printf '%s\n' "$report" | head -1)" != "$(printf '%s\n' "$section" | head -1)" ] ||
   e2e_fail "the report of the day is missing before the section"
 
-e2e_focus "$win"
-e2e_key alt+space
-e2e_key c
-e2e_wait_exit "$orrery"
+e2e_close_orrery
 echo "places round trip: ok"

@@ -67,3 +67,8 @@ int RunNotesSet(const CommandArgs& argv) {
     throw Failure("the notes could not be saved in '" + store.GetDirectory() + "'");
   return 0;
 }
+
+int RunNotesSalvage(const CommandArgs& argv) {
+  (void)Args(argv, {}, 2, 2);
+  throw Failure("not available yet");
+}

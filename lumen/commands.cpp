@@ -43,6 +43,9 @@ const std::vector<Command>& AllCommands() {
        "  --annual TEXT      the note for this day in every year (\"\" removes it)\n"
        "  --remind 0|1       remind of the notes in the five days before\n",
        RunNotesSet},
+      {"notes salvage", "FILE OUT", "Recover the whole months of a damaged notes file into a new one.",
+       "",
+       RunNotesSalvage},
       {"places", "", "List the five places (0 is Home), tab-separated.", "", RunPlaces},
       {"places set", "N --name NAME --lat DEG --lon DEG [--zone KEY]",
        "Store place N (0 for Home, 1 to 4).",

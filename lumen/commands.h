@@ -30,3 +30,4 @@ int RunPlaces(const CommandArgs& args);
 int RunPlacesSet(const CommandArgs& args);
 int RunNotes(const CommandArgs& args);
 int RunNotesSet(const CommandArgs& args);
+int RunNotesSalvage(const CommandArgs& args);

@@ -275,6 +275,11 @@ std::string RegHiveDirectory() {
   return XdgConfigHome() + "/lumen-almanac/registry";
 }
 
+std::string RegHiveFailure(HKEY root) {
+  if (!ValidHandle(root)) return {};
+  return {};
+}
+
 void RegResetForTesting() {
   State& s = GetState();
   std::lock_guard<std::mutex> lock(s.mutex);

@@ -120,6 +120,12 @@ void RegMount(HKEY root, const std::string& path, std::shared_ptr<RegProvider> p
 // $XDG_CONFIG_HOME/lumen-almanac/registry (~/.config/... by default).
 std::string RegHiveDirectory();
 
+// Why the hive database of root cannot be used, naming its file: it exists
+// but cannot be opened or read (not a database, damaged, unreadable). ""
+// when it is usable or does not exist yet. A failed hive reads as empty,
+// refuses every write and is never rewritten or replaced.
+std::string RegHiveFailure(HKEY root);
+
 // Closes the hive databases and forgets the built-in mounts, so that the next
 // call opens the hives anew (after a change of $LUMEN_REGISTRY_DIR, in tests).
 void RegResetForTesting();

@@ -191,3 +191,14 @@ bool CNoteStore::SetPersonalDirectory(const std::string& path) {
   if (CWinApp* app = AfxGetApp()) app->WriteProfileString(kSection, kPathEntry, path);
   return true;
 }
+
+std::vector<CNoteStore::Damage> CNoteStore::TakeDamageReports() { return {}; }
+
+bool CNoteStore::Refresh() { return false; }
+
+bool CNoteStore::HasNotesFiles(const std::string&) { return false; }
+
+bool CNoteStore::MovePersonalDirectory(const std::string& path, std::string* error) {
+  if (error) error->clear();
+  return SetPersonalDirectory(path);
+}

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CNoteStore {
 public:
@@ -62,6 +63,27 @@ public:
   bool LoadAnnualFile();
   bool SaveYearFile();
   bool SaveAnnualFile();
+
+  // A notes file that existed but could not be read, moved aside before a
+  // save wrote in its place.
+  struct Damage {
+    std::string file;    // the notes file's path
+    std::string keptAs;  // where its bytes are now
+  };
+  // The files moved aside since the last call; each is reported once.
+  std::vector<Damage> TakeDamageReports();
+  // Re-reads each kind whose file changed on disk since it was last read or
+  // saved, keeping this store's unsaved changes over what is there now.
+  // True when what the store holds changed.
+  bool Refresh();
+  // Whether dir holds notes files (a year file or the annual file).
+  static bool HasNotesFiles(const std::string& dir);
+  // SetPersonalDirectory, moving the notes files of the current folder into
+  // path first. None is overwritten: when path holds one of the same name,
+  // or a move fails, nothing changes, error says why and the result is false.
+  bool MovePersonalDirectory(const std::string& path, std::string* error);
+  // Without a readable profile there is no notes folder and nothing is saved.
+  bool HasDirectory() const { return !m_directory.empty(); }
 
   // "Year%.4d.scd" of year; "" for a year below 1.
   static std::string YearFileName(int year);

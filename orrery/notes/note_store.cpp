@@ -3,10 +3,17 @@
 #include "orrery/notes/notes_file.h"
 #include "orrery/res/resource.h"
 #include "platform/paths.h"
+#include "platform/registry.h"
 #include "platform/strings.h"
 #include "platform/winapp.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +28,35 @@ std::string Resource(unsigned id, const char* fallback) {
 std::string WithSeparator(std::string dir) {
   if (!dir.empty() && dir.back() != kPathSeparator) dir += kPathSeparator;
   return dir;
+}
+
+// The file a save writes: through a symbolic link to the file it names.
+std::string SaveTarget(const std::string& path) {
+  struct stat st{};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string resolved(real);
+  free(real);
+  return resolved;
+}
+
+// The names in dir, "" entries left out; false when it cannot be listed.
+bool ListDirectory(const std::string& dir, std::vector<std::string>* names) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return false;
+  while (const dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name != "." && name != "..") names->push_back(name);
+  }
+  closedir(d);
+  return true;
+}
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+  struct stat sa{}, sb{};
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 }  // namespace
@@ -45,41 +81,105 @@ std::string CNoteStore::YearFileName(int year) {
 
 std::string CNoteStore::AnnualFileName() { return Resource(IDS_ANNUAL_FILE, "Annual.scd"); }
 
+bool CNoteStore::IsYearFileName(const std::string& name) {
+  // The year's digits sit where the sample year's do.
+  const std::string sample = YearFileName(1);
+  const size_t at = sample.find("0001");
+  if (at == std::string::npos) return false;
+  const std::string prefix = sample.substr(0, at), suffix = sample.substr(at + 4);
+  if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+  return YearFileName(std::atoi(digits.c_str())) == name;
+}
+
 std::string CNoteStore::YearPath(int year) const {
   const std::string name = YearFileName(year);
-  return name.empty() ? std::string() : m_directory + name;
+  return name.empty() || !HasDirectory() ? std::string() : m_directory + name;
 }
 
-std::string CNoteStore::AnnualPath() const { return m_directory + AnnualFileName(); }
+std::string CNoteStore::AnnualPath() const {
+  return HasDirectory() ? m_directory + AnnualFileName() : std::string();
+}
 
-bool CNoteStore::LoadYearFile() {
-  const std::string path = YearPath(m_date.GetYear());
+bool CNoteStore::LoadKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen) {
   if (path.empty()) {
-    m_yearFile.Close();
-    m_dated.ClearAll();
+    handle.Close();
+    notes.ClearAll();
+    seen = Seen{};
     return false;
   }
-  return LoadNotesFile(m_yearFile, path, m_dated);
+  // Briefly, so that no save is half done while the file is read.
+  NotesLock lock(m_directory, NotesLock::shared);
+  const NotesRead result = ReadNotesFile(handle, path, notes, &seen.identity);
+  seen.readable = result == NotesRead::read || result == NotesRead::missing;
+  return result == NotesRead::read;
 }
 
-bool CNoteStore::LoadAnnualFile() { return LoadNotesFile(m_annualFile, AnnualPath(), m_annual); }
+bool CNoteStore::LoadYearFile() {
+  return LoadKind(YearPath(m_date.GetYear()), m_yearFile, m_dated, m_yearSeen);
+}
+
+bool CNoteStore::LoadAnnualFile() { return LoadKind(AnnualPath(), m_annualFile, m_annual, m_annualSeen); }
+
+bool CNoteStore::SaveKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen) {
+  if (path.empty()) {
+    notes.MarkUnsaved();
+    return false;
+  }
+  NotesLock lock(m_directory, NotesLock::exclusive);
+  const std::string target = SaveTarget(path);
+  CUseNote merged = notes;
+  // A file that is still the one read or written last holds what the store
+  // has without its changes; otherwise it is read as it is now.
+  if (IdentityOf(target) != seen.identity || !seen.readable) {
+    CFile reader;
+    CUseNote disk;
+    switch (ReadNotesFile(reader, target, disk)) {
+      case NotesRead::read:
+      case NotesRead::missing:
+        merged.MergeUnder(disk);
+        break;
+      case NotesRead::damaged: {
+        // Its bytes are kept before anything is written; the store's whole
+        // copy is then the best there is.
+        reader.Close();
+        const std::string kept = KeepAside(target);
+        if (kept.empty()) {
+          notes.MarkUnsaved();
+          return false;
+        }
+        m_damage.push_back({path, kept});
+        seen.identity = IdentityOf(target);
+        seen.readable = true;
+        break;
+      }
+      case NotesRead::failed:
+        notes.MarkUnsaved();
+        return false;
+    }
+  }
+  if (!SaveNotesFile(target, merged)) {
+    notes.MarkUnsaved();
+    return false;
+  }
+  merged.MarkStored();
+  notes = merged;
+  seen.identity = IdentityOf(target);
+  seen.readable = true;
+  if (handle.IsOpen()) handle.Open(path, CFile::modeRead | CFile::shareDenyNone);  // hold the new file
+  return true;
+}
 
 bool CNoteStore::SaveYearFile() {
-  const std::string path = YearPath(m_date.GetYear());
-  m_yearSaveFailed = path.empty() || !SaveNotesFile(path, m_dated);
-  if (m_yearSaveFailed) {
-    m_dated.MarkUnsaved();
-  } else if (m_yearFile.IsOpen()) {
-    m_yearFile.Open(path, CFile::modeRead | CFile::shareDenyNone);  // hold the new file
-  }
+  m_yearSaveFailed = !SaveKind(YearPath(m_date.GetYear()), m_yearFile, m_dated, m_yearSeen);
   return !m_yearSaveFailed;
 }
 
 bool CNoteStore::SaveAnnualFile() {
-  const std::string path = AnnualPath();
-  m_annualSaveFailed = !SaveNotesFile(path, m_annual);
-  if (!m_annualSaveFailed && m_annualFile.IsOpen())
-    m_annualFile.Open(path, CFile::modeRead | CFile::shareDenyNone);
+  m_annualSaveFailed = !SaveKind(AnnualPath(), m_annualFile, m_annual, m_annualSeen);
   return !m_annualSaveFailed;
 }
 
@@ -88,6 +188,11 @@ bool CNoteStore::SaveChanges() {
   if (m_dated.IsModified()) ok = SaveYearFile() && ok;
   if (m_annual.IsModified()) ok = SaveAnnualFile() && ok;
   return ok;
+}
+
+void CNoteStore::DiscardChanges() {
+  m_dated.DiscardChanges();
+  m_annual.DiscardChanges();
 }
 
 bool CNoteStore::SetDate(const CDateTime& date) {
@@ -148,7 +253,12 @@ std::string CNoteStore::GetReminders() {
 void CNoteStore::ReadYearAside(int year, CUseNote& notes) const {
   CFile handle;
   const std::string path = YearPath(year);
-  if (path.empty() || !LoadNotesFile(handle, path, notes)) notes.ClearAll();
+  if (path.empty()) {
+    notes.ClearAll();
+    return;
+  }
+  NotesLock lock(m_directory, NotesLock::shared);
+  LoadNotesFile(handle, path, notes);
 }
 
 uint32_t CNoteStore::GetMarkedDays(int year, int month) const {
@@ -175,6 +285,9 @@ std::string CNoteStore::GetPersonalDirectory() {
   CWinApp* app = AfxGetApp();
   std::string dir = app ? app->GetProfileString(kSection, kPathEntry, "") : std::string();
   if (dir.empty()) {
+    // A profile that exists but cannot be read may well name another
+    // folder: none is taken rather than one the user did not choose.
+    if (!RegHiveFailure(HKEY_CURRENT_USER).empty()) return {};
     dir = PathDirectory(GetModuleFileName());
     if (app) app->WriteProfileString(kSection, kPathEntry, dir);
   }
@@ -192,13 +305,117 @@ bool CNoteStore::SetPersonalDirectory(const std::string& path) {
   return true;
 }
 
-std::vector<CNoteStore::Damage> CNoteStore::TakeDamageReports() { return {}; }
+std::vector<CNoteStore::Damage> CNoteStore::TakeDamageReports() {
+  std::vector<Damage> reports;
+  reports.swap(m_damage);
+  return reports;
+}
 
-bool CNoteStore::Refresh() { return false; }
+bool CNoteStore::RefreshKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen) {
+  if (path.empty() || IdentityOf(path) == seen.identity) return false;
+  NotesLock lock(m_directory, NotesLock::shared);
+  CFile reader;
+  CUseNote disk;
+  FileIdentity identity;
+  switch (ReadNotesFile(reader, path, disk, &identity)) {
+    case NotesRead::read:
+    case NotesRead::missing: {
+      const CUseNote before = notes;
+      notes.MergeUnder(disk);
+      seen.identity = identity;
+      seen.readable = true;
+      if (reader.IsOpen()) handle.Open(path, CFile::modeRead | CFile::shareDenyNone);
+      else handle.Close();
+      return !notes.SameDays(before);
+    }
+    case NotesRead::damaged:
+      // The store's copy is all that is left of what the file held: the
+      // next save writes it whole (keeping the damaged file aside).
+      if (!notes.IsEmpty()) notes.MarkUnsaved();
+      seen.identity = identity;
+      seen.readable = false;
+      return false;
+    case NotesRead::failed:
+      break;
+  }
+  return false;
+}
 
-bool CNoteStore::HasNotesFiles(const std::string&) { return false; }
+bool CNoteStore::Refresh() {
+  const bool dated = RefreshKind(YearPath(m_date.GetYear()), m_yearFile, m_dated, m_yearSeen);
+  const bool annual = RefreshKind(AnnualPath(), m_annualFile, m_annual, m_annualSeen);
+  return dated || annual;
+}
+
+bool CNoteStore::HasNotesFiles(const std::string& dir) {
+  std::vector<std::string> names;
+  if (dir.empty() || !ListDirectory(dir, &names)) return false;
+  const std::string annual = AnnualFileName();
+  for (const std::string& name : names)
+    if (name == annual || IsYearFileName(name)) return true;
+  return false;
+}
 
 bool CNoteStore::MovePersonalDirectory(const std::string& path, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
   if (error) error->clear();
-  return SetPersonalDirectory(path);
+  if (path.empty()) return fail("no folder was given");
+  if (!HasDirectory()) return fail("there is no notes folder to move from");
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    return fail("'" + path + "' is not a folder");
+  if (SameDirectory(m_directory, path))
+    return SetPersonalDirectory(path) || fail("the notes could not be saved");
+  if (!SaveChanges()) return fail("the notes could not be saved in '" + m_directory + "'");
+
+  const std::string to = WithSeparator(path);
+  {
+    // No save into the old folder while its files leave it.
+    NotesLock lock(m_directory, NotesLock::exclusive);
+    std::vector<std::string> names, files;
+    if (!ListDirectory(m_directory, &names)) return fail("cannot list '" + m_directory + "'");
+    const std::string annual = AnnualFileName();
+    for (const std::string& name : names)
+      if (name == annual || IsYearFileName(name)) files.push_back(name);
+    for (const std::string& name : files) {
+      struct stat taken{};
+      if (lstat((to + name).c_str(), &taken) == 0)
+        return fail("'" + to + "' already holds a file named '" + name + "'");
+    }
+
+    // Renamed where both folders are on one file system; copied otherwise,
+    // the originals removed only once every copy is complete.
+    std::vector<std::string> renamed, copied;
+    std::string why;
+    for (const std::string& name : files) {
+      const std::string from = m_directory + name, dest = to + name;
+      int err = MoveNoReplace(from, dest);
+      if (err == 0) {
+        renamed.push_back(name);
+        continue;
+      }
+      if (err == EXDEV) err = CopyNewFile(from, dest);
+      if (err == 0) {
+        copied.push_back(name);
+        continue;
+      }
+      why = err == EEXIST ? "'" + to + "' already holds a file named '" + name + "'"
+                          : "cannot move '" + from + "' into '" + to + "': " + std::strerror(err);
+      break;
+    }
+    if (!why.empty()) {
+      for (auto it = renamed.rbegin(); it != renamed.rend(); ++it)
+        MoveNoReplace(to + *it, m_directory + *it);
+      for (const std::string& name : copied) std::remove((to + name).c_str());
+      SyncDirectoryOf(m_directory + ".");
+      return fail(why);
+    }
+    for (const std::string& name : copied) std::remove((m_directory + name).c_str());
+    SyncDirectoryOf(m_directory + ".");
+    SyncDirectoryOf(to + ".");
+  }
+  return SetPersonalDirectory(path) || fail("the notes could not be saved");
 }

@@ -2,6 +2,7 @@
 // kept at one current date, loaded from and saved to the personal directory.
 #pragma once
 
+#include "orrery/notes/notes_folder.h"
 #include "orrery/notes/use_note.h"
 #include "platform/datetime.h"
 #include "platform/file.h"
@@ -44,7 +45,8 @@ public:
   uint32_t GetMarkedDays(int year, int month) const;
 
   // "Schedule"/"Path", or the executable's directory (then written there),
-  // with a trailing separator.
+  // with a trailing separator. "" (no notes folder) when the per-user
+  // profile exists but cannot be read.
   std::string GetPersonalDirectory();
   // Saves modified notes into the old directory, then loads both kinds from
   // path and records it. When a save fails, or path is empty, nothing
@@ -55,7 +57,18 @@ public:
   // Saves each kind that is modified; false when a save failed (the notes
   // then stay in memory, still modified). The program calls it before exit
   // to tell the user.
+  //
+  // A save writes only the days this store changed (texts and remind flags,
+  // of each kind) over the file as it is on disk now, keeping every other
+  // day as another writer left it; a day changed by both keeps the later
+  // save's. The read, the merge and the rename happen under the notes
+  // folder's lock. Afterwards the store holds the merged year. A file there
+  // that cannot be read is moved aside first (see TakeDamageReports) and the
+  // store's whole copy is written.
   bool SaveChanges();
+  // Forgets the changes not saved yet, so that nothing more is written (not
+  // at destruction either): for a caller that has reported a failed save.
+  void DiscardChanges();
   // The latest save of either kind failed and has not succeeded since.
   bool SaveFailed() const { return m_yearSaveFailed || m_annualSaveFailed; }
 
@@ -90,6 +103,16 @@ public:
   static std::string AnnualFileName();
 
 private:
+  // A notes file as this store last read or saved it.
+  struct Seen {
+    FileIdentity identity;
+    bool readable = true;  // its content is what the store read or wrote
+  };
+  bool LoadKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen);
+  bool SaveKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen);
+  bool RefreshKind(const std::string& path, CFile& handle, CUseNote& notes, Seen& seen);
+  static bool IsYearFileName(const std::string& name);
+
   std::string YearPath(int year) const;
   // Reads a year's dated notes into notes without touching the store's own;
   // an unreadable file gives no notes.
@@ -102,6 +125,9 @@ private:
   CFile m_annualFile;
   CUseNote m_annual;
   std::string m_directory;
+  Seen m_yearSeen;
+  Seen m_annualSeen;
+  std::vector<Damage> m_damage;
   bool m_yearSaveFailed = false;
   bool m_annualSaveFailed = false;
 };

@@ -2,8 +2,10 @@
 
 #include "platform/archive.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,28 +28,19 @@ std::string ResolveLinks(const std::string& path) {
   return resolved;
 }
 
-void SyncDirectory(const std::string& file) {
-  const auto slash = file.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : file.substr(0, slash + 1);
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  ::close(fd);
-}
-
 mode_t NewFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
   return 0644 & ~mask;
 }
 
-// Writes through a temporary file and renames it over target. False with
-// *made = false when no temporary file could be made.
-bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
+// Writes notes into a new temporary file beside target; its path, or ""
+// (then *made says whether the file could be made at all).
+std::string WriteTemporary(const std::string& target, CUseNote& notes, bool* made) {
   std::string temp = target + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   *made = fd >= 0;
-  if (fd < 0) return false;
+  if (fd < 0) return {};
   ::close(fd);
   bool ok = false;
   {
@@ -61,39 +54,83 @@ bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
       }
     }
   }
+  if (!ok) {
+    std::remove(temp.c_str());
+    return {};
+  }
+  return temp;
+}
+
+// Writes through a temporary file and renames it over target. False with
+// *made = false when no temporary file could be made.
+bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
+  const std::string temp = WriteTemporary(target, notes, made);
+  if (temp.empty()) return false;
   // The old file's permissions, or those of a new file. Best effort only:
   // some file systems (FAT on a memory stick) refuse modes they cannot hold,
   // and that must not make every save fail.
   struct stat st{};
   const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-  if (ok) (void)chmod(temp.c_str(), mode);
-  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  (void)chmod(temp.c_str(), mode);
+  if (std::rename(temp.c_str(), target.c_str()) != 0) {
     std::remove(temp.c_str());
     return false;
   }
-  SyncDirectory(target);
+  SyncDirectoryOf(target);
   return true;
 }
 
 }  // namespace
 
-bool LoadNotesFile(CFile& handle, const std::string& path, CUseNote& notes) {
-  handle.Close();
-  if (handle.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
-    try {
-      CArchive ar(&handle, CArchive::load);
-      notes.Serialize(ar);
-      return true;
-    } catch (const std::exception&) {
+NotesRead ReadNotesFile(CFile& handle, const std::string& path, CUseNote& notes,
+                        FileIdentity* identity) {
+  // The identity is taken before and after the read: a file replaced
+  // meanwhile is read again, so that identity and content belong together.
+  NotesRead result = NotesRead::failed;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const FileIdentity before = IdentityOf(path);
+    handle.Close();
+    CFileException::Cause cause = CFileException::none;
+    if (handle.Open(path, CFile::modeRead | CFile::shareDenyNone, &cause)) {
+      try {
+        CArchive ar(&handle, CArchive::load);
+        notes.Serialize(ar);
+        result = NotesRead::read;
+      } catch (const CArchiveException&) {
+        result = NotesRead::damaged;
+      } catch (const CFileException&) {
+        result = NotesRead::failed;
+      } catch (const std::exception&) {
+        result = NotesRead::damaged;  // a length that cannot be allocated
+      }
+    } else {
+      switch (cause) {
+        case CFileException::fileNotFound: result = NotesRead::missing; break;
+        // Not a regular file, or not readable.
+        case CFileException::accessDenied: result = NotesRead::damaged; break;
+        default: result = NotesRead::failed; break;
+      }
     }
+    const FileIdentity after = IdentityOf(path);
+    if (identity) *identity = after;
+    if (before == after || !after.exists) break;
   }
-  handle.Close();
-  notes.ClearAll();
-  return false;
+  if (result != NotesRead::read) {
+    handle.Close();
+    notes.ClearAll();
+  }
+  return result;
+}
+
+bool LoadNotesFile(CFile& handle, const std::string& path, CUseNote& notes) {
+  return ReadNotesFile(handle, path, notes) == NotesRead::read;
 }
 
 bool SaveNotesFile(const std::string& path, CUseNote& notes) {
+  if (path.empty()) {
+    notes.MarkUnsaved();
+    return false;
+  }
   const std::string target = ResolveLinks(path);
   // Held open while saving: others may read but not write, and a file the
   // user may not write is refused rather than replaced.
@@ -110,6 +147,7 @@ bool SaveNotesFile(const std::string& path, CUseNote& notes) {
                                                      CFile::modeNoTruncate |
                                                      CFile::shareDenyWrite)) {
           WriteNotes(guard, notes);
+          guard.Flush();
           ok = true;
         }
       } catch (const std::exception&) {
@@ -119,4 +157,55 @@ bool SaveNotesFile(const std::string& path, CUseNote& notes) {
   }
   if (!ok) notes.MarkUnsaved();
   return ok;
+}
+
+bool WriteNewNotesFile(const std::string& path, CUseNote& notes, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (FileExists(path)) return fail("'" + path + "' already exists");
+  bool made = false;
+  const std::string temp = WriteTemporary(path, notes, &made);
+  if (temp.empty())
+    return fail(made ? "cannot write '" + path + "'" : "cannot create a file beside '" + path + "'");
+  (void)chmod(temp.c_str(), NewFileMode());
+  const int err = MoveNoReplace(temp, path);
+  if (err != 0) {
+    std::remove(temp.c_str());
+    return fail(err == EEXIST ? "'" + path + "' already exists"
+                              : "cannot create '" + path + "': " + std::strerror(err));
+  }
+  SyncDirectoryOf(path);
+  return true;
+}
+
+int SalvageNotesFile(const std::string& path, CUseNote& notes, std::string* error) {
+  notes.ClearAll();
+  CFile file;
+  CFileException::Cause cause = CFileException::none;
+  if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone, &cause)) {
+    if (error) {
+      *error = "cannot open '" + path + "'";
+      if (cause == CFileException::fileNotFound) *error += ": no such file";
+      else if (cause == CFileException::accessDenied) *error += ": not a readable file";
+    }
+    return -1;
+  }
+  CArchive ar(&file, CArchive::load);
+  int months = 0;
+  try {
+    for (; months < 12; ++months) {
+      CMonth month;
+      month.Serialize(ar);
+      notes.SetMonthRecord(months, month);
+    }
+  } catch (const CFileException& e) {
+    if (error) *error = "cannot read '" + path + "': " + e.what();
+    notes.ClearAll();
+    return -1;
+  } catch (const std::exception&) {
+    // The damage is in this month; nothing after it can be found.
+  }
+  return months;
 }

@@ -1,8 +1,11 @@
-// lumen notes, lumen notes set.
+// lumen notes, lumen notes set, lumen notes salvage.
 #include "lumen/args.h"
 #include "lumen/commands.h"
 #include "lumen/output.h"
 #include "orrery/notes/note_store.h"
+#include "orrery/notes/notes_file.h"
+#include "platform/file.h"
+#include "platform/registry.h"
 
 #include <cstdio>
 
@@ -24,12 +27,36 @@ void PrintIndented(const std::string& text) {
   }
 }
 
+// The notes files that were moved aside, on standard error.
+void ReportDamage(CNoteStore& store) {
+  for (const CNoteStore::Damage& d : store.TakeDamageReports())
+    std::fprintf(stderr, "lumen: the notes file '%s' could not be read; it was kept as '%s'\n",
+                 d.file.c_str(), d.keptAs.c_str());
+}
+
+// A failure once reported: the store writes nothing more, so that no later
+// save can land what was reported as not saved.
+[[noreturn]] void Fail(CNoteStore& store, const std::string& message) {
+  ReportDamage(store);
+  store.DiscardChanges();
+  throw Failure(message);
+}
+
 // Moves the store to date; Failure when the notes of its year cannot be
 // kept safely.
 void MoveTo(CNoteStore& store, const CDateTime& date) {
+  if (!store.HasDirectory()) {
+    const std::string why = RegHiveFailure(HKEY_CURRENT_USER);
+    Fail(store, "there is no notes folder: the settings cannot be read" +
+                    (why.empty() ? "" : " (" + why + ")"));
+  }
   store.SetDate(date);
-  if (store.SaveFailed()) throw Failure("the notes in '" + store.GetDirectory() + "' cannot be saved");
+  if (store.SaveFailed()) Fail(store, "the notes in '" + store.GetDirectory() + "' cannot be saved");
 }
+
+const char* const kMonthNames[12] = {"January", "February", "March",     "April",
+                                     "May",     "June",     "July",      "August",
+                                     "September", "October", "November", "December"};
 
 }  // namespace
 
@@ -47,6 +74,7 @@ int RunNotes(const CommandArgs& argv) {
   std::printf("Remind: %d\n", store.GetRemind());
   const std::string reminders = store.GetReminders();
   if (!reminders.empty()) PrintText(reminders);
+  ReportDamage(store);
   return 0;
 }
 
@@ -64,11 +92,23 @@ int RunNotesSet(const CommandArgs& argv) {
   if (args.Has("--annual")) store.SetAnnualText(StoredText(args.Get("--annual")));
   if (args.Has("--remind")) store.SetRemind(remind);
   if (!store.SaveChanges())
-    throw Failure("the notes could not be saved in '" + store.GetDirectory() + "'");
+    Fail(store, "the notes could not be saved in '" + store.GetDirectory() + "'");
+  ReportDamage(store);
   return 0;
 }
 
 int RunNotesSalvage(const CommandArgs& argv) {
-  (void)Args(argv, {}, 2, 2);
-  throw Failure("not available yet");
+  const Args args(argv, {}, 2, 2);
+  const std::string& file = args.Positional()[0];
+  const std::string& out = args.Positional()[1];
+  if (FileExists(out)) throw Failure("'" + out + "' already exists; give a new file");
+  CUseNote notes;
+  std::string error;
+  const int months = SalvageNotesFile(file, notes, &error);
+  if (months < 0) throw Failure(error);
+  if (!WriteNewNotesFile(out, notes, &error)) throw Failure(error);
+  for (int m = 0; m < 12; ++m)
+    std::printf("%-10s %s\n", kMonthNames[m], m < months ? "recovered" : "not recovered");
+  std::printf("%d of 12 months recovered into '%s'.\n", months, out.c_str());
+  return 0;
 }

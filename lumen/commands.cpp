@@ -44,7 +44,19 @@ const std::vector<Command>& AllCommands() {
        "  --remind 0|1       remind of the notes in the five days before\n",
        RunNotesSet},
       {"notes salvage", "FILE OUT", "Recover the whole months of a damaged notes file into a new one.",
-       "",
+       "Reads the months of FILE (a year file or the annual file) one after another\n"
+       "and writes every month that still reads completely into OUT, a new notes\n"
+       "file (an existing OUT is never replaced); the other months are empty there.\n"
+       "It prints which months were recovered.\n"
+       "\n"
+       "What cannot be recovered:\n"
+       "  - the month where the damage is and every month after it: the months are\n"
+       "    stored one after another without an index, so nothing past the first\n"
+       "    break can be found;\n"
+       "  - texts of a month that are wrong but still well-formed: such a month\n"
+       "    reads completely and is copied as it is.\n"
+       "\n"
+       "Exit status 0 when FILE could be read at all, 1 when it or OUT could not.\n",
        RunNotesSalvage},
       {"places", "", "List the five places (0 is Home), tab-separated.", "", RunPlaces},
       {"places set", "N --name NAME --lat DEG --lon DEG [--zone KEY]",

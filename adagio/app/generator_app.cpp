@@ -1,7 +1,7 @@
 #include "adagio/app/generator_app.h"
 
 #include "adagio/app/generator_dlg.h"
-#include "adagio/app/single_instance.h"
+#include "platform/ui/single_instance.h"
 #include "adagio/res/resource.h"
 #include "adagio/res/strings.h"
 #include "adagio/res/ui_resources.h"

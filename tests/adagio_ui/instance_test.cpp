@@ -1,6 +1,6 @@
 // One Adagio per user: a second start brings the first window to the front
 // and shows none of its own.
-#include "adagio/app/single_instance.h"
+#include "platform/ui/single_instance.h"
 #include "tests/adagio_ui/generator_fixture.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "adagio/app/single_instance.h"
+#include "platform/ui/single_instance.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
   if (!app.CheckDayNumber(commandLine, CDateTime::GetCurrentTime())) return 0;
 
   QApplication qt(argc, argv);
+  // One Orrery per user: a second start brings the first to the front.
+  if (!app.ClaimInstance()) return 0;
   if (!app.InitWindows(CDateTime::GetCurrentTime(), SW_SHOWNORMAL)) return app.ExitInstance(1);
   const int code = QApplication::exec();
   return app.ExitInstance(code);

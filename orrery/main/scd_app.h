@@ -7,11 +7,15 @@
 
 #include <QPointer>
 
+#include <memory>
 #include <string>
 
 class CLocationStore;
+class CNotesWatcher;
 class CReportDoc;
 class CScdSheet;
+class CSessionEnd;
+class CSingleInstance;
 
 class CScdApp : public CSettingsApp {
 public:
@@ -27,6 +31,15 @@ public:
   // the window could not be created.
   bool InitWindows(const CDateTime& now, unsigned showCmd);
   bool InitInstance(const std::string& commandLine, const CDateTime& now, unsigned showCmd);
+  // With a QApplication, before InitWindows: false when Orrery already runs
+  // for this user; that one has been asked to come to the front.
+  bool ClaimInstance();
+  // Brings the main window to the front (a later start asked for it).
+  void Activate();
+  // The session ends (a signal, the session manager): open dialogs close,
+  // keeping what was typed, and the window closes as at Close, so that
+  // everything is saved as at a normal exit, without questions.
+  void EndSession();
   // Closes what is left of the window, saves the notes (asking to retry
   // when a file cannot be written), deletes the document and then the
   // location store. Returns exitCode.
@@ -38,8 +51,14 @@ public:
 
 private:
   void SaveNotesAsking();
+  // One message naming each settings file that cannot be read.
+  void ReportUnreadableSettings();
 
   CReportDoc* m_doc = nullptr;
+  std::unique_ptr<CSingleInstance> m_instance;
+  std::unique_ptr<CSessionEnd> m_sessionEnd;
+  QPointer<CNotesWatcher> m_watcher;
+  int m_endTries = 0;
   CLocationStore* m_places = nullptr;
   QPointer<CScdSheet> m_sheet;
 };

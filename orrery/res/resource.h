@@ -36,6 +36,10 @@ enum : unsigned {
   IDS_SELECT_QUOTE_FILE = 2009,
   IDS_TRY_AGAIN = 2010,
   IDS_GENERATOR_NAME = 2011,
+  IDS_NOTES_FILE_DAMAGED = 2012,
+  IDS_SETTINGS_UNREADABLE = 2013,
+  IDS_MOVE_NOTES = 2014,
+  IDS_NOTES_NOT_MOVED = 2015,
   // Tooltips of the pages' controls: "prompt\ntip", numbered as the control.
   IDS_TIP_CLOSE = 2,
   IDS_TIP_CLEAR = 1000,

@@ -72,6 +72,20 @@ const StringResource kStrings[] = {
     {IDS_SELECT_QUOTE_FILE, "Select Quotation File"},
     {IDS_TRY_AGAIN, "Try Again"},
     {IDS_GENERATOR_NAME, "Adagio"},
+    {IDS_NOTES_FILE_DAMAGED,
+     "The notes file \"%1\" could not be read, so Lumen Almanac showed no notes from it.  "
+     "Its contents were kept as \"%2\" before your new notes were saved in its place; "
+     "'lumen notes salvage' can recover its whole months."},
+    {IDS_SETTINGS_UNREADABLE,
+     "Your settings could not be read.\r\n\r\n%1\r\n\r\nLumen Almanac runs with its "
+     "default settings this time and leaves that file as it is, so nothing in it is lost.  "
+     "Notes are not saved until the settings can be read again."},
+    {IDS_MOVE_NOTES,
+     "The directory \"%2\" holds no notes yet.  Move your notes files from \"%1\" "
+     "there?\r\n\r\nYes moves them, No starts with no notes in the new directory, and "
+     "Cancel keeps the current one."},
+    {IDS_NOTES_NOT_MOVED,
+     "Your notes were not moved, and your personal directory stays \"%1\".\r\n\r\n%2"},
     {IDS_TIP_CLOSE, "\nClose Lumen Almanac"},
     {IDS_TIP_CLEAR, "\nClear the report and start again from today"},
     {IDS_TIP_MORE_INFO, "\nRead more about Lumen Almanac"},

@@ -3,6 +3,7 @@
 #include "orrery/notes/note_store.h"
 #include "orrery/res/resource.h"
 #include "orrery/res/ui_ids.h"
+#include "orrery/ui/notes_alerts.h"
 #include "platform/strings.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/shell.h"
@@ -136,6 +137,7 @@ void CNoteDlg::ShowDay(unsigned command) {
   m_caption = day.Format(LoadString(IDS_REPORT_DATE_FORMAT).c_str());
   LoadDay();
   ShowFields();
+  if (m_store) ShowNotesDamage(this, *m_store);
 }
 
 bool CNoteDlg::OnCommand(unsigned id) {

@@ -31,6 +31,8 @@ public:
   void OnInitMenuPopup(CMenu& menu) override;
   // Stores the day shown, then ends the dialog with IDOK.
   void OnOK() override;
+  // What was typed is kept, as at Close.
+  void OnEndSession() override { OnOK(); }
   void WinHelp(unsigned long data, HelpCommand command) override;
 
   // Stores the day being left, applies a move, shows the new day. command is

@@ -5,6 +5,7 @@
 #include "orrery/res/resource.h"
 #include "orrery/res/ui_ids.h"
 #include "orrery/ui/about_dlg.h"
+#include "orrery/ui/notes_alerts.h"
 #include "platform/datetime.h"
 #include "platform/strings.h"
 #include "platform/ui/help.h"
@@ -13,6 +14,8 @@
 #include "platform/ui/text.h"
 #include "platform/winapp.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QTabWidget>
 
@@ -98,6 +101,8 @@ void CScdSheet::SetDocument(CReportDoc* doc) {
 }
 
 void CScdSheet::OnTimer(unsigned) {
+  // A save into a damaged notes file may have happened anywhere.
+  if (m_doc && !QApplication::activeModalWidget()) ShowNotesDamage(this, *m_doc->GetNoteStore());
   if (!isMinimized())
     SetDateLine(CDateTime::GetCurrentTime().Format(LoadString(IDS_DATE_LINE_FORMAT).c_str()));
 }
@@ -129,15 +134,50 @@ bool CScdSheet::OnContextMenu(QWidget*, const QPoint& pos) {
 }
 
 void CScdSheet::ChoosePersonalDirectory() {
-  const auto path = BrowseForFolder(this, ToQ(LoadString(IDS_CHOOSE_DIRECTORY)));
-  if (!path || !m_doc) return;
+  if (!m_doc) return;
   CNoteStore& notes = *m_doc->GetNoteStore();
-  if (notes.SetPersonalDirectory(*path)) return;
+  const QString title = ToQ(LoadString(IDS_APP_TITLE));
+  const auto path = BrowseForFolder(this, ToQ(LoadString(IDS_CHOOSE_DIRECTORY)), notes.GetDirectory());
+  if (!path) return;
+  const std::string current = notes.GetDirectory();
+  const bool same = QDir(ToQ(*path)) == QDir(ToQ(current));
+  // A new, empty folder would hide the notes: offer to take them along.
+  if (!same && notes.HasDirectory() && CNoteStore::HasNotesFiles(current) &&
+      !CNoteStore::HasNotesFiles(*path)) {
+    const QString ask = ToQ(LoadString(IDS_MOVE_NOTES)).arg(ToQ(current), ToQ(*path));
+    const int answer = AfxMessageBox(this, ask, MB_YESNOCANCEL | MB_ICONQUESTION, title);
+    if (answer == IDCANCEL) return;
+    if (answer == IDYES) {
+      std::string error;
+      if (!notes.MovePersonalDirectory(*path, &error)) {
+        const QString text = ToQ(LoadString(IDS_NOTES_NOT_MOVED)).arg(ToQ(notes.GetDirectory()), ToQ(error));
+        AfxMessageBox(this, text, MB_ICONWARNING, title);
+      }
+      ShowNotesDamage(this, notes);
+      RefreshNotesViews();
+      return;
+    }
+  }
+  const bool changed = notes.SetPersonalDirectory(*path);
+  ShowNotesDamage(this, notes);
+  if (changed) {
+    RefreshNotesViews();
+    return;
+  }
   // The notes of the old directory could not be saved, so it stays.
   std::string text = LoadString(IDS_DIRECTORY_NOT_CHANGED);
   const size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, notes.GetDirectory());
-  AfxMessageBox(this, ToQ(text), MB_ICONWARNING, ToQ(LoadString(IDS_APP_TITLE)));
+  AfxMessageBox(this, ToQ(text), MB_ICONWARNING, title);
+}
+
+void CScdSheet::RefreshNotesViews() {
+  if (!m_doc) return;
+  // The page in front shows them now; the others when next activated.
+  CPropertyPage* page = GetActivePage();
+  if (page == &m_reportPage) m_reportPage.Refresh();
+  if (page == &m_datePage) m_datePage.UpdateNotesView();
+  emit notesDirectoryChanged();
 }
 
 void CScdSheet::ShowAbout() {

@@ -36,7 +36,12 @@ public:
   // size changed or the rectangle is off the screen.
   bool RestorePosition();
   bool SavePosition();
+  // Asks for a new notes folder, opening at the current one; offers to move
+  // the notes files into a folder that has none.
   void ChoosePersonalDirectory();
+  // Shows the notes again after they changed under the pages (another
+  // writer, another folder).
+  void RefreshNotesViews();
   void ShowAbout();
 
   CReportPage& GetReportPage() { return m_reportPage; }
@@ -56,6 +61,10 @@ public:
   bool OnContextMenu(QWidget* w, const QPoint& pos) override;
   void OnTimer(unsigned id) override;
 
+signals:
+  void notesDirectoryChanged();
+
+public:
   // Creation fails as when no timer is available (tests).
   static void FailTimerForTesting(bool fail);
 

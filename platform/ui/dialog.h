@@ -27,6 +27,9 @@ public:
   // Ends the dialog with IDOK once a saving data exchange succeeded.
   virtual void OnOK();
   virtual void OnCancel();
+  // The desktop session ends while the dialog is open: the default ends it
+  // as cancelled; a dialog whose typing must not be lost keeps it here.
+  virtual void OnEndSession() { EndDialog(IDCANCEL); }
   bool OnCommand(unsigned id) override;
 
   // Esc and the close box cancel; accept is OK.

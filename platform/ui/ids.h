@@ -35,6 +35,7 @@ enum HelpCommand : unsigned {
 enum : unsigned {
   MB_OK = 0x0000,
   MB_OKCANCEL = 0x0001,
+  MB_YESNOCANCEL = 0x0003,
   MB_YESNO = 0x0004,
   MB_RETRYCANCEL = 0x0005,
   MB_ICONERROR = 0x0010,

@@ -44,6 +44,10 @@ int AfxMessageBox(QWidget* owner, const QString& text, unsigned type, const QStr
     case MB_YESNO:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
+    case MB_YESNOCANCEL:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
     case MB_RETRYCANCEL:
       box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
       break;
@@ -68,8 +72,11 @@ int AfxMessageBox(QWidget* owner, const QString& text, unsigned type, const QStr
   }
 }
 
-std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title) {
-  QString start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
+                                           const std::string& first) {
+  QString start = QString::fromLocal8Bit(first.c_str());
+  if (start.isEmpty() || !QFileInfo(start).isDir())
+    start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
   const QString chosen = QFileDialog::getExistingDirectory(
       owner, title, start, DialogOptions() | QFileDialog::ShowDirsOnly);

@@ -16,9 +16,11 @@ class QWidget;
 int AfxMessageBox(QWidget* owner, const QString& text, unsigned type = 0,
                   const QString& caption = {});
 
-// Asks for a folder, starting at the user's desktop (or home); nullopt when
-// cancelled. The path is returned without a trailing separator.
-std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title);
+// Asks for a folder, starting at start when it is a folder, else at the
+// user's desktop (or home); nullopt when cancelled. The path is returned
+// without a trailing separator.
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
+                                           const std::string& start = {});
 
 // Qt's own dialogs instead of the desktop's (tests type into them).
 void SetNativeDialogs(bool native);

@@ -51,6 +51,7 @@ std::string JoinPath(const std::vector<std::string>& parts, size_t from = 0) {
 bool SameName(const std::string& a, const std::string& b) { return RegNameEquals(a, b); }
 
 std::shared_ptr<RegistryHive> HiveFor(State& s, int root) {
+  // Caller holds s.mutex.
   if (!s.hives[root]) {
     const std::string dir = RegHiveDirectory();
     const char* file = root == 0 ? "user.db" : "machine.db";
@@ -131,6 +132,21 @@ bool WantsWrite(uint32_t access) {
   return (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
 }
 
+std::shared_ptr<RegistryHive> HiveOf(int root) {
+  State& s = GetState();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return HiveFor(s, root);
+}
+
+// Starts a call: the thread's status tells what this call meets.
+void ResetStatus() { ThreadHiveStatus() = {}; }
+
+// The hive's read error, if the last provider call met one, else code.
+long ReadError(long code) {
+  const long status = ThreadHiveStatus().code;
+  return status != ERROR_SUCCESS ? status : code;
+}
+
 }  // namespace
 
 const HKEY HKEY_CURRENT_USER = &g_currentUser;
@@ -140,9 +156,10 @@ long RegOpenKeyEx(HKEY parent, const std::string& subKey, uint32_t access, HKEY*
   if (!result) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
   if (!ValidHandle(parent)) return ERROR_INVALID_HANDLE;
+  ResetStatus();
   const std::string path = ChildPath(parent, subKey);
   Target t = Resolve(parent->root, path);
-  if (!KeyExists(t)) return ERROR_FILE_NOT_FOUND;
+  if (!KeyExists(t)) return ReadError(ERROR_FILE_NOT_FOUND);
   if (WantsWrite(access) && !t.provider->IsWritable()) return ERROR_ACCESS_DENIED;
   *result = new RegKeyHandle{parent->root, path, access, false};
   return ERROR_SUCCESS;
@@ -153,9 +170,11 @@ long RegCreateKeyEx(HKEY parent, const std::string& subKey, uint32_t access, HKE
   if (!result) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
   if (!ValidHandle(parent)) return ERROR_INVALID_HANDLE;
+  ResetStatus();
   const std::string path = ChildPath(parent, subKey);
   Target t = Resolve(parent->root, path);
   const bool existed = KeyExists(t);
+  if (!existed && ThreadHiveStatus().code != ERROR_SUCCESS) return ThreadHiveStatus().code;
   if (!existed) {
     if (!(parent->access & KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
     const long rc = t.provider->CreateKey(t.relative);
@@ -178,9 +197,10 @@ long RegQueryValueEx(HKEY key, const std::string& name, uint32_t* type, uint8_t*
   if (!ValidHandle(key)) return ERROR_INVALID_HANDLE;
   if (!(key->access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   if (data && !size) return ERROR_INVALID_PARAMETER;
+  ResetStatus();
   Target t = Resolve(key->root, key->path);
   std::optional<RegValue> value = t.provider->QueryValue(t.relative, name);
-  if (!value) return ERROR_FILE_NOT_FOUND;
+  if (!value) return ReadError(ERROR_FILE_NOT_FOUND);
   if (type) *type = value->type;
   const auto length = static_cast<uint32_t>(value->data.size());
   if (!size) return ERROR_SUCCESS;
@@ -199,8 +219,9 @@ long RegSetValueEx(HKEY key, const std::string& name, uint32_t type, const uint8
   if (!(key->access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   if (type == REG_DWORD && size != 4) return ERROR_INVALID_PARAMETER;
   if (!data && size) return ERROR_INVALID_PARAMETER;
+  ResetStatus();
   Target t = Resolve(key->root, key->path);
-  if (!KeyExists(t)) return ERROR_FILE_NOT_FOUND;  // deleted since it was opened
+  if (!KeyExists(t)) return ReadError(ERROR_FILE_NOT_FOUND);  // deleted since it was opened
   RegValue value{type, std::vector<uint8_t>(data, data + size)};
   return t.provider->SetValue(t.relative, name, value);
 }
@@ -208,6 +229,7 @@ long RegSetValueEx(HKEY key, const std::string& name, uint32_t type, const uint8
 long RegDeleteValue(HKEY key, const std::string& name) {
   if (!ValidHandle(key)) return ERROR_INVALID_HANDLE;
   if (!(key->access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  ResetStatus();
   Target t = Resolve(key->root, key->path);
   return t.provider->DeleteValue(t.relative, name);
 }
@@ -216,18 +238,21 @@ long RegDeleteKey(HKEY parent, const std::string& subKey) {
   if (!ValidHandle(parent)) return ERROR_INVALID_HANDLE;
   const std::string path = ChildPath(parent, subKey);
   if (path == parent->path) return ERROR_INVALID_PARAMETER;
+  ResetStatus();
   Target t = Resolve(parent->root, path);
   if (t.ancestorOfMount || t.relative.empty()) return ERROR_ACCESS_DENIED;
-  if (!t.provider->KeyExists(t.relative)) return ERROR_FILE_NOT_FOUND;
+  if (!t.provider->KeyExists(t.relative)) return ReadError(ERROR_FILE_NOT_FOUND);
   return t.provider->DeleteKey(t.relative);
 }
 
 long RegEnumKeyEx(HKEY key, uint32_t index, std::string* name) {
   if (!ValidHandle(key)) return ERROR_INVALID_HANDLE;
   if (!(key->access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
+  ResetStatus();
   Target t = Resolve(key->root, key->path);
   std::vector<std::string> names;
   if (t.provider->KeyExists(t.relative)) names = t.provider->SubKeys(t.relative);
+  if (ThreadHiveStatus().code != ERROR_SUCCESS) return ThreadHiveStatus().code;
   for (const auto& child : t.mountChildren) {
     bool seen = false;
     for (const auto& n : names) seen = seen || SameName(n, child);
@@ -243,13 +268,15 @@ long RegEnumValue(HKEY key, uint32_t index, std::string* name, uint32_t* type,
                   std::vector<uint8_t>* data) {
   if (!ValidHandle(key)) return ERROR_INVALID_HANDLE;
   if (!(key->access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  ResetStatus();
   Target t = Resolve(key->root, key->path);
   std::vector<std::string> names;
   if (t.provider->KeyExists(t.relative)) names = t.provider->ValueNames(t.relative);
+  if (ThreadHiveStatus().code != ERROR_SUCCESS) return ThreadHiveStatus().code;
   std::sort(names.begin(), names.end(), RegNameLess);
   if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
   std::optional<RegValue> value = t.provider->QueryValue(t.relative, names[index]);
-  if (!value) return ERROR_FILE_NOT_FOUND;  // deleted in between
+  if (!value) return ReadError(ERROR_FILE_NOT_FOUND);  // deleted in between
   if (name) *name = names[index];
   if (type) *type = value->type;
   if (data) *data = std::move(value->data);
@@ -277,7 +304,40 @@ std::string RegHiveDirectory() {
 
 std::string RegHiveFailure(HKEY root) {
   if (!ValidHandle(root)) return {};
-  return {};
+  return HiveOf(root->root)->Failure();
+}
+
+std::string RegLastErrorText() { return ThreadHiveStatus().text; }
+
+CRegTransaction::CRegTransaction(HKEY root, Mode mode) {
+  ResetStatus();
+  if (!ValidHandle(root)) {
+    m_beginError = ERROR_INVALID_HANDLE;
+    return;
+  }
+  m_hive = HiveOf(root->root);
+  m_beginError = m_hive->BeginTransaction(mode == kWrite);
+  m_open = m_beginError == ERROR_SUCCESS;
+  if (!m_open) m_beginText = ThreadHiveStatus().text;
+}
+
+CRegTransaction::~CRegTransaction() {
+  if (m_open) {
+    // Whatever the calls inside said stays the thread's status.
+    const HiveStatus status = ThreadHiveStatus();
+    m_hive->EndTransaction(false);
+    ThreadHiveStatus() = status;
+  }
+}
+
+long CRegTransaction::Commit() {
+  ResetStatus();
+  if (!m_open) {
+    ThreadHiveStatus().text = m_beginText;
+    return m_beginError;
+  }
+  m_open = false;
+  return m_hive->EndTransaction(true);
 }
 
 void RegResetForTesting() {

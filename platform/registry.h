@@ -2,7 +2,9 @@
 // database, reached through calls shaped like the Windows registry API.
 //
 // Key and value names are case-insensitive and case-preserving. Every call is
-// one short transaction, so several processes may use a hive at once.
+// one short transaction (or a part of a CRegTransaction), so several
+// processes may use a hive at once; a call that finds the hive locked by
+// another process waits for it, up to ten seconds.
 // Subtrees can be mounted from other providers (read-only data, files).
 #pragma once
 
@@ -21,7 +23,8 @@ enum : long {
   ERROR_INVALID_PARAMETER = 87,
   ERROR_MORE_DATA = 234,
   ERROR_NO_MORE_ITEMS = 259,
-  ERROR_CANTWRITE = 1013,
+  ERROR_CANTREAD = 1012,   // the hive's file could not be read just now
+  ERROR_CANTWRITE = 1013,  // the hive's file refused the write (read-only, disk full, locked)
 };
 
 // Access rights.
@@ -120,11 +123,59 @@ void RegMount(HKEY root, const std::string& path, std::shared_ptr<RegProvider> p
 // $XDG_CONFIG_HOME/lumen-almanac/registry (~/.config/... by default).
 std::string RegHiveDirectory();
 
-// Why the hive database of root cannot be used, naming its file: it exists
-// but cannot be opened or read (not a database, damaged, unreadable). ""
-// when it is usable or does not exist yet. A failed hive reads as empty,
-// refuses every write and is never rewritten or replaced.
+// Why the hive database of root (a predefined key or any key below it)
+// cannot be used, naming its file: it exists but cannot be opened or read
+// (not a database, damaged, unreadable, a folder). "" when it is usable or
+// does not exist yet (the first write creates it). A failed hive reads as
+// empty (missing values read as their defaults), refuses every write with
+// ERROR_ACCESS_DENIED and is never written, replaced or given journal files.
+// A hive that reads but cannot be written (a read-only file or folder, a
+// full disk) has not failed: its writes fail with ERROR_CANTWRITE.
 std::string RegHiveFailure(HKEY root);
+
+// What went wrong with the storage in the calling thread's last registry
+// call (RegCloseKey aside), naming the hive's file, e.g. "the settings file
+// '/x/machine.db' cannot be written: the disk is full"; also set when a read
+// found nothing because the hive has failed. "" when that call met no
+// storage problem (it succeeded, or failed for another reason: no such key,
+// a handle without the right, a bad argument). Ask right after the call.
+std::string RegLastErrorText();
+
+class RegistryHive;
+
+// Makes this thread's calls on the hive of root (the hive database only,
+// not mounted subtrees) share one transaction until Commit or destruction.
+// A writing transaction holds the hive's write lock (other processes'
+// writers wait for it), its reads see no other writer, and its changes land
+// together or not at all: once a call inside it has failed, the later ones
+// fail too and Commit keeps nothing. A reading transaction sees one state of
+// the hive throughout and refuses writes. Transactions on one hive nest: an
+// inner one joins the outer, and an inner one ended without Commit makes the
+// outer one fail. Other threads' calls on the hive wait until it ends.
+class CRegTransaction {
+public:
+  enum Mode { kWrite, kRead };
+  explicit CRegTransaction(HKEY root, Mode mode = kWrite);
+  // Rolls back unless committed.
+  ~CRegTransaction();
+  CRegTransaction(const CRegTransaction&) = delete;
+  CRegTransaction& operator=(const CRegTransaction&) = delete;
+
+  // Whether it began. When it did not (the hive may not be written, cannot
+  // be read, or stayed locked; RegLastErrorText says why), the calls run on
+  // their own.
+  bool IsOpen() const { return m_open; }
+  // Ends it and keeps its changes: ERROR_SUCCESS, or an error (with
+  // RegLastErrorText) when it never began, a call inside it failed, or the
+  // hive refused the commit; then nothing of it was kept.
+  long Commit();
+
+private:
+  std::shared_ptr<RegistryHive> m_hive;
+  bool m_open = false;
+  long m_beginError = ERROR_SUCCESS;
+  std::string m_beginText;
+};
 
 // Closes the hive databases and forgets the built-in mounts, so that the next
 // call opens the hives anew (after a change of $LUMEN_REGISTRY_DIR, in tests).

@@ -1,6 +1,7 @@
 #include "orrery/sky/location_store.h"
 
 #include "orrery/app/settings_store.h"
+#include "platform/registry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,23 +63,31 @@ void LocationRecord::SetZoneKey(const std::string& text) { CopyToField(zoneKey, 
 CLocationStore::CLocationStore() { Load(); }
 
 CLocationStore::~CLocationStore() {
-  if (m_modified) Save();
+  // A place whose save failed was reported by that Save; writing it now
+  // could land it after its failure was told.
+  for (int n = 0; n < kCount; ++n)
+    if (m_changed[n] && !m_tried[n]) SaveSlot(n);
 }
 
 void CLocationStore::Load() {
   CSettingsApp* app = GetSettingsApp();
+  m_loadError.clear();
+  // The first storage problem of a read; a missing value is none.
+  auto read = [&](const std::string& section, const char* entry, const std::string& fallback) {
+    std::string value = app->GetMachineProfileString(section, entry, fallback);
+    if (m_loadError.empty()) m_loadError = RegLastErrorText();
+    return value;
+  };
   for (int n = 0; n < kCount; ++n) {
     const std::string section = SectionName(n);
     LocationRecord record;
     const std::string defaultName = n == 0 ? std::string() : section;
     if (app) {
-      record.SetName(app->GetMachineProfileString(section, "Name", defaultName));
-      record.latitude = ScanFloat(app->GetMachineProfileString(section, "Latitude", ""),
-                                  kDefaultLatitude);
-      record.longitude = ScanFloat(app->GetMachineProfileString(section, "Longitude", ""),
-                                   kDefaultLongitude);
-      record.SetZoneName(app->GetMachineProfileString(section, "Time Zone", ""));
-      record.SetZoneKey(app->GetMachineProfileString(section, "Time Key", ""));
+      record.SetName(read(section, "Name", defaultName));
+      record.latitude = ScanFloat(read(section, "Latitude", ""), kDefaultLatitude);
+      record.longitude = ScanFloat(read(section, "Longitude", ""), kDefaultLongitude);
+      record.SetZoneName(read(section, "Time Zone", ""));
+      record.SetZoneKey(read(section, "Time Key", ""));
     } else {
       record.SetName(defaultName);
       record.latitude = kDefaultLatitude;
@@ -86,22 +95,57 @@ void CLocationStore::Load() {
     }
     m_slots[n] = record;
   }
-  m_modified = false;
+  Discard();
 }
 
-void CLocationStore::Save() {
-  if (CSettingsApp* app = GetSettingsApp()) {
-    for (int n = 0; n < kCount; ++n) {
-      const std::string section = SectionName(n);
-      const LocationRecord& record = m_slots[n];
-      app->WriteMachineProfileString(section, "Name", record.name);
-      app->WriteMachineProfileString(section, "Latitude", FormatFloat(record.latitude));
-      app->WriteMachineProfileString(section, "Longitude", FormatFloat(record.longitude));
-      app->WriteMachineProfileString(section, "Time Zone", record.zoneName);
-      app->WriteMachineProfileString(section, "Time Key", record.zoneKey);
-    }
+bool CLocationStore::SaveSlot(int index) {
+  m_tried[index] = true;
+  CSettingsApp* app = GetSettingsApp();
+  if (!app) {
+    if (m_saveError.empty()) m_saveError = "the places cannot be saved without the application's settings";
+    return false;
   }
-  m_modified = false;
+  const std::string section = SectionName(index);
+  const LocationRecord& record = m_slots[index];
+  CRegTransaction transaction(HKEY_LOCAL_MACHINE);
+  bool written = transaction.IsOpen() &&
+                 app->WriteMachineProfileString(section, "Name", record.name) &&
+                 app->WriteMachineProfileString(section, "Latitude", FormatFloat(record.latitude)) &&
+                 app->WriteMachineProfileString(section, "Longitude", FormatFloat(record.longitude)) &&
+                 app->WriteMachineProfileString(section, "Time Zone", record.zoneName) &&
+                 app->WriteMachineProfileString(section, "Time Key", record.zoneKey);
+  if (written) written = transaction.Commit() == ERROR_SUCCESS;
+  if (!written) {
+    if (m_saveError.empty()) {
+      m_saveError = RegLastErrorText();
+      if (m_saveError.empty()) m_saveError = "the machine-wide settings refused the place";
+    }
+    return false;
+  }
+  m_changed[index] = false;
+  return true;
+}
+
+bool CLocationStore::Save() {
+  m_saveError.clear();
+  bool all = true;
+  for (int n = 0; n < kCount; ++n)
+    if (m_changed[n] && !SaveSlot(n)) all = false;
+  return all;
+}
+
+void CLocationStore::Discard() {
+  for (int n = 0; n < kCount; ++n) m_changed[n] = m_tried[n] = false;
+}
+
+bool CLocationStore::IsModified() const {
+  for (bool changed : m_changed)
+    if (changed) return true;
+  return false;
+}
+
+bool CLocationStore::IsModified(int index) const {
+  return index >= 0 && index < kCount && m_changed[index];
 }
 
 LocationRecord* CLocationStore::GetLocation(int index) {
@@ -115,7 +159,8 @@ bool CLocationStore::SetLocation(int index, const LocationRecord& record) {
   m_slots[index].name[sizeof record.name - 1] = '\0';
   m_slots[index].zoneName[sizeof record.zoneName - 1] = '\0';
   m_slots[index].zoneKey[sizeof record.zoneKey - 1] = '\0';
-  m_modified = true;
+  m_changed[index] = true;
+  m_tried[index] = false;
   return true;
 }
 

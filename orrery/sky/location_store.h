@@ -35,13 +35,28 @@ public:
 
   // Loads the five places.
   CLocationStore();
-  // Saves when a place was set since the last load or save.
+  // Saves the places set since the last load or save that no Save has
+  // tried to write yet; one that failed to be written is not tried again.
   virtual ~CLocationStore();
   CLocationStore(const CLocationStore&) = delete;
   CLocationStore& operator=(const CLocationStore&) = delete;
 
+  // Reads all five places (values that cannot be read take their
+  // defaults) and forgets what was set.
   void Load();
-  void Save();
+  // Writes the places set since the last load or save, each place's five
+  // values in one transaction, so that places set by other processes in
+  // the meantime are kept. False when any of them could not be written:
+  // those stay marked (see GetSaveError); the others are no longer marked.
+  bool Save();
+  // Forgets the places set and not saved, so that destruction writes none.
+  void Discard();
+  // Why the last Save failed, naming the settings file; "" after a Save
+  // that wrote everything.
+  const std::string& GetSaveError() const { return m_saveError; }
+  // The first storage problem met by the last Load (naming the settings
+  // file), or "": the places it could not read took their defaults.
+  const std::string& GetLoadError() const { return m_loadError; }
 
   LocationRecord& GetHome() { return m_slots[0]; }
   const LocationRecord& GetHome() const { return m_slots[0]; }
@@ -52,9 +67,17 @@ public:
   // Same name (case-sensitive) and exactly the same latitude and longitude.
   bool IsHome(const LocationRecord& record) const;
 
-  bool IsModified() const { return m_modified; }
+  // Whether a place was set and is not saved yet.
+  bool IsModified() const;
+  // Whether place index was set and is not saved yet.
+  bool IsModified(int index) const;
 
 private:
+  bool SaveSlot(int index);
+
   LocationRecord m_slots[kCount];
-  bool m_modified = false;
+  bool m_changed[kCount] = {};  // set and not saved
+  bool m_tried[kCount] = {};    // a Save has tried to write it since it was set
+  std::string m_saveError;
+  std::string m_loadError;
 };

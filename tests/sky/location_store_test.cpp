@@ -117,7 +117,7 @@ TEST_F(LocationStoreTest, SavesOnlyWhenModified) {
     EXPECT_TRUE(store.SetLocation(0, store.GetHome()));  // same values still count
   }
   EXPECT_EQ(Stored("Location0", "Latitude"), "40.000000");
-  EXPECT_EQ(Stored("Location4", "Name"), "Location4");
+  EXPECT_EQ(Stored("Location4", "Name"), "<missing>");  // only the place that was set
 }
 
 TEST_F(LocationStoreTest, IndexesAndHomeComparison) {

@@ -103,6 +103,7 @@ int RunZones(const CommandArgs& argv) {
 int RunPlaces(const CommandArgs& argv) {
   const Args args(argv, {}, 0, 0);
   CLocationStore store;
+  if (!store.GetLoadError().empty()) throw Failure(store.GetLoadError());
   for (int n = 0; n < CLocationStore::kCount; ++n) {
     const LocationRecord& r = n == 0 ? store.GetHome() : *store.GetLocation(n);
     std::printf("%d\t%s\t%s\t%s\t%s\t%s\n", n, r.name, FormatDegrees(r.latitude).c_str(),
@@ -128,18 +129,8 @@ int RunPlacesSet(const CommandArgs& argv) {
     place.SetZoneKey(zone.zoneKey);
     place.SetZoneName(zone.zoneName);
   }
-  {
-    CLocationStore store;
-    store.SetLocation(index, place);
-    store.Save();
-  }
-  // The machine-wide profile refuses writes silently; read the place back.
-  CLocationStore check;
-  const LocationRecord& saved = index == 0 ? check.GetHome() : *check.GetLocation(index);
-  // Degrees are stored as text with six decimals.
-  auto near = [](float a, float b) { return std::fabs(a - b) <= 1e-5f; };
-  if (std::strcmp(saved.name, place.name) != 0 || !near(saved.latitude, place.latitude) ||
-      !near(saved.longitude, place.longitude) || std::strcmp(saved.zoneKey, place.zoneKey) != 0)
-    throw Failure("the place could not be stored (is the machine-wide registry writable?)");
+  CLocationStore store;
+  store.SetLocation(index, place);
+  if (!store.Save()) throw Failure("the place could not be stored: " + store.GetSaveError());
   return 0;
 }

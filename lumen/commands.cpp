@@ -5,7 +5,7 @@ const std::vector<Command>& AllCommands() {
       {"report", "[--now \"YYYY-MM-DD HH:MM:SS\"]", "Print the day's report, as Orrery shows it first.",
        "Options:\n"
        "  --now \"YYYY-MM-DD HH:MM:SS\"  the moment of the report (default: now)\n",
-       RunReport},
+       RunReport, true},
       {"sky", "--lat DEG --lon DEG [--bias MIN | --zone KEY] [--date YYYY-MM-DD]",
        "Print sunrise and sunset, moonrise and moonset and the Moon's phase.",
        "Options:\n"
@@ -34,7 +34,7 @@ const std::vector<Command>& AllCommands() {
        "Print the notes of a date: dated, annual, remind flag and advance reminders.",
        "Options:\n"
        "  --date YYYY-MM-DD  the date (default: today)\n",
-       RunNotes},
+       RunNotes, true},
       {"notes set", "--date YYYY-MM-DD [--dated TEXT] [--annual TEXT] [--remind 0|1]",
        "Change the notes of a date and save them.",
        "Options:\n"
@@ -42,7 +42,7 @@ const std::vector<Command>& AllCommands() {
        "  --dated TEXT       the note for this date only (\"\" removes it)\n"
        "  --annual TEXT      the note for this day in every year (\"\" removes it)\n"
        "  --remind 0|1       remind of the notes in the five days before\n",
-       RunNotesSet},
+       RunNotesSet, true},
       {"notes salvage", "FILE OUT", "Recover the whole months of a damaged notes file into a new one.",
        "Reads the months of FILE (a year file or the annual file) one after another\n"
        "and writes every month that still reads completely into OUT, a new notes\n"
@@ -58,7 +58,7 @@ const std::vector<Command>& AllCommands() {
        "\n"
        "Exit status 0 when FILE could be read at all, 1 when it or OUT could not.\n",
        RunNotesSalvage},
-      {"places", "", "List the five places (0 is Home), tab-separated.", "", RunPlaces},
+      {"places", "", "List the five places (0 is Home), tab-separated.", "", RunPlaces, true},
       {"places set", "N --name NAME --lat DEG --lon DEG [--zone KEY]",
        "Store place N (0 for Home, 1 to 4).",
        "Options:\n"
@@ -66,16 +66,16 @@ const std::vector<Command>& AllCommands() {
        "  --lat DEG    latitude, -90 to 90, north positive\n"
        "  --lon DEG    longitude, -180 to 180, east positive\n"
        "  --zone KEY   a zone of 'lumen zones' (default: none, the longitude's zone)\n",
-       RunPlacesSet},
+       RunPlacesSet, true},
       {"reg export", "[KEY]", "Print the settings in the regedit text format.",
        "KEY is a key such as \"HKEY_CURRENT_USER\\Software\" (default: both hives).\n"
        "Read-only keys served by the system, such as the time zones, are left out\n"
        "unless KEY names them.\n",
-       RunRegExport},
+       RunRegExport, true},
       {"reg import", "FILE", "Read settings from a regedit text file ('-' for standard input).",
        "The whole file is checked first: a malformed file changes nothing.\n"
        "Read-only keys served by the system are never changed.\n",
-       RunRegImport},
+       RunRegImport, true},
   };
   return commands;
 }

@@ -14,6 +14,9 @@ struct Command {
   const char* summary;  // one line for the command list
   const char* details;  // the options, for --help
   int (*run)(const CommandArgs& args);
+  // Reads or writes Orrery's settings: main refuses to run it while a
+  // settings file cannot be used.
+  bool settings = false;
 };
 
 // Every command, in the order of the command list.

@@ -75,6 +75,11 @@ int main(int argc, char** argv) {
   }
   try {
     CSettingsApp app("Orrery");  // Orrery's own settings
+    // A settings file that cannot be read must not pass for an empty
+    // profile, nor be written over.
+    if (command->settings)
+      for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        if (const std::string failure = RegHiveFailure(root); !failure.empty()) throw Failure(failure);
     const int status = command->run(args);
     // Output that did not arrive (a full disk, a closed pipe) is a failure:
     // a backup made with "reg export > file" must not look complete.

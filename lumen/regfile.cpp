@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -43,10 +44,6 @@ std::string HexValue(const std::string& prefix, const std::vector<uint8_t>& data
   return out + line;
 }
 
-bool OpenForReading(HKEY root, const std::string& path, HKEY* key) {
-  return RegOpenKeyEx(root, path, KEY_READ, key) == ERROR_SUCCESS;
-}
-
 bool Writable(HKEY root, const std::string& path) {
   HKEY key = nullptr;
   const long rc = RegOpenKeyEx(root, path, KEY_READ | KEY_WRITE, &key);
@@ -54,24 +51,53 @@ bool Writable(HKEY root, const std::string& path) {
   return rc != ERROR_ACCESS_DENIED;
 }
 
-void ExportKey(HKEY root, const std::string& path, bool keepReadOnly, std::string* out) {
+std::string KeyName(HKEY root, const std::string& path) {
+  return RootName(root) + (path.empty() ? "" : "\\" + path);
+}
+
+// Why a call on the key failed: the storage problem, else the code.
+std::string CallError(const char* what, HKEY root, const std::string& path, long rc) {
+  std::string why = RegLastErrorText();
+  if (why.empty()) why = "registry error " + std::to_string(rc);
+  return std::string("cannot ") + what + " " + KeyName(root, path) + ": " + why;
+}
+
+// Appends the key and everything below it; false, with error set, when any
+// of it cannot be read.
+bool ExportKey(HKEY root, const std::string& path, bool keepReadOnly, std::string* out,
+               std::string* error) {
   HKEY key = nullptr;
-  if (!OpenForReading(root, path, &key)) return;
+  long rc = RegOpenKeyEx(root, path, KEY_READ, &key);
+  if (rc != ERROR_SUCCESS) {
+    *error = CallError("read", root, path, rc);
+    return false;
+  }
   std::string block;
   RegFileValue value;
-  for (uint32_t i = 0; RegEnumValue(key, i, &value.name, &value.type, &value.data) == ERROR_SUCCESS; ++i)
+  uint32_t i = 0;
+  while ((rc = RegEnumValue(key, i, &value.name, &value.type, &value.data)) == ERROR_SUCCESS) {
     block += FormatRegValue(value) + "\n";
-  if (!path.empty() || !block.empty())
-    *out += "[" + RootName(root) + (path.empty() ? "" : "\\" + path) + "]\n" + block + "\n";
+    ++i;
+  }
   std::vector<std::string> children;
-  std::string child;
-  for (uint32_t i = 0; RegEnumKeyEx(key, i, &child) == ERROR_SUCCESS; ++i) children.push_back(child);
+  if (rc == ERROR_NO_MORE_ITEMS) {
+    std::string child;
+    i = 0;
+    while ((rc = RegEnumKeyEx(key, i, &child)) == ERROR_SUCCESS) {
+      children.push_back(child);
+      ++i;
+    }
+  }
+  if (rc != ERROR_NO_MORE_ITEMS) *error = CallError("read", root, path, rc);
   RegCloseKey(key);
+  if (rc != ERROR_NO_MORE_ITEMS) return false;
+  if (!path.empty() || !block.empty()) *out += "[" + KeyName(root, path) + "]\n" + block + "\n";
   for (const std::string& name : children) {
     const std::string childPath = JoinKey(path, name);
     if (!keepReadOnly && IsReadOnlySubtree(root, childPath)) continue;
-    ExportKey(root, childPath, keepReadOnly, out);
+    if (!ExportKey(root, childPath, keepReadOnly, out, error)) return false;
   }
+  return true;
 }
 
 // Reading one logical line.
@@ -279,13 +305,34 @@ bool IsReadOnlySubtree(HKEY root, const std::string& path) {
 }
 
 bool ExportRegistry(HKEY root, const std::string& path, std::string* out, std::string* error) {
+  if (const std::string failure = RegHiveFailure(root); !failure.empty()) {
+    *error = failure;
+    return false;
+  }
+  // One state of the hive throughout, even while others write to it.
+  CRegTransaction snapshot(root, CRegTransaction::kRead);
+  if (!snapshot.IsOpen()) {
+    *error = CallError("read", root, path, ERROR_CANTREAD);
+    return false;
+  }
   HKEY key = nullptr;
-  if (!OpenForReading(root, path, &key)) {
-    *error = "no such key: " + RootName(root) + (path.empty() ? "" : "\\" + path);
+  const long rc = RegOpenKeyEx(root, path, KEY_READ, &key);
+  if (rc == ERROR_FILE_NOT_FOUND) {
+    *error = "no such key: " + KeyName(root, path);
+    return false;
+  }
+  if (rc != ERROR_SUCCESS) {
+    *error = CallError("read", root, path, rc);
     return false;
   }
   RegCloseKey(key);
-  ExportKey(root, path, !path.empty() && IsReadOnlySubtree(root, path), out);
+  std::string text;
+  if (!ExportKey(root, path, !path.empty() && IsReadOnlySubtree(root, path), &text, error)) return false;
+  if (const long end = snapshot.Commit(); end != ERROR_SUCCESS) {
+    *error = CallError("read", root, path, end);
+    return false;
+  }
+  *out += text;
   return true;
 }
 
@@ -353,18 +400,33 @@ bool ApplyRegFile(const std::vector<RegFileKey>& keys, std::vector<std::string>*
                   std::string* error) {
   // A hive that refuses writes is found before anything changes.
   std::vector<bool> skip;
+  bool used[2] = {false, false};  // HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE
   for (const RegFileKey& k : keys) {
     skip.push_back(IsReadOnlySubtree(k.root, k.path));
-    if (!skip.back() && !Writable(k.root, "")) {
-      *error = "the registry " + RootName(k.root) + " cannot be written";
+    if (skip.back()) continue;
+    if (!Writable(k.root, "")) {
+      *error = RegLastErrorText();
+      if (error->empty()) *error = "the registry " + RootName(k.root) + " cannot be written";
+      return false;
+    }
+    used[k.root == HKEY_LOCAL_MACHINE] = true;
+  }
+  // Each hive's part lands whole or not at all. The hives are always
+  // locked in the same order, so two imports never wait for each other.
+  std::unique_ptr<CRegTransaction> transactions[2];
+  for (int h = 0; h < 2; ++h) {
+    if (!used[h]) continue;
+    const HKEY root = h == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    transactions[h] = std::make_unique<CRegTransaction>(root);
+    if (!transactions[h]->IsOpen()) {
+      *error = CallError("write", root, "", ERROR_CANTWRITE) + "; nothing was changed";
       return false;
     }
   }
   for (size_t n = 0; n < keys.size(); ++n) {
     const RegFileKey& k = keys[n];
-    const std::string name = RootName(k.root) + (k.path.empty() ? "" : "\\" + k.path);
     if (skip[n]) {
-      skipped->push_back(name);
+      skipped->push_back(KeyName(k.root, k.path));
       continue;
     }
     HKEY key = nullptr;
@@ -374,9 +436,17 @@ bool ApplyRegFile(const std::vector<RegFileKey>& keys, std::vector<std::string>*
       const RegFileValue& v = k.values[i];
       rc = RegSetValueEx(key, v.name, v.type, v.data.data(), static_cast<uint32_t>(v.data.size()));
     }
+    if (rc != ERROR_SUCCESS) *error = CallError("write", k.root, k.path, rc) + "; nothing was changed";
     if (key) RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) {
-      *error = "cannot write " + name + " (registry error " + std::to_string(rc) + ")";
+    if (rc != ERROR_SUCCESS) return false;
+  }
+  for (int h = 0; h < 2; ++h) {
+    if (!transactions[h]) continue;
+    const HKEY root = h == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    if (const long rc = transactions[h]->Commit(); rc != ERROR_SUCCESS) {
+      *error = CallError("write", root, "", rc) +
+               (h == 1 && transactions[0] ? "; the keys of HKEY_CURRENT_USER were imported"
+                                          : "; nothing was changed");
       return false;
     }
   }

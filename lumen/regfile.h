@@ -32,9 +32,11 @@ std::string RootName(HKEY root);
 // One value line (lines after the first indented by two blanks).
 std::string FormatRegValue(const RegFileValue& value);
 
-// The key and everything below it, as key blocks; read-only subtrees (such
-// as the mounted time zone database) are left out unless the key itself is
-// one. False, with error set, when the key does not exist.
+// The key and everything below it, as key blocks, read from one state of
+// the hive; read-only subtrees (such as the mounted time zone database) are
+// left out unless the key itself is one. False, with error set and nothing
+// added to out, when the key does not exist, the hive has failed
+// (RegHiveFailure) or any part cannot be read.
 bool ExportRegistry(HKEY root, const std::string& path, std::string* out, std::string* error);
 
 // Checks and reads a whole file; on the first fault error is "line N: ...".
@@ -44,7 +46,9 @@ bool ParseRegFile(const std::string& text, std::vector<RegFileKey>* keys, std::s
 bool IsReadOnlySubtree(HKEY root, const std::string& path);
 
 // Creates the keys and sets the values, skipping keys of read-only subtrees
-// (their names are added to skipped). False, with error set, when the
-// registry refuses a write.
+// (their names are added to skipped), in one transaction per hive. False,
+// with error set (naming the file and the reason when the storage refused),
+// when the registry refuses a write; then nothing was changed, unless the
+// error says that the per-user part was imported.
 bool ApplyRegFile(const std::vector<RegFileKey>& keys, std::vector<std::string>* skipped,
                   std::string* error);

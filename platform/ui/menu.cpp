@@ -3,7 +3,9 @@
 #include "platform/ui/resources.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QTimer>
 
 CMenu::CMenu() : m_menu(new QMenu) {}
 
@@ -125,5 +127,12 @@ void CMenu::Track(std::unique_ptr<CMenu> menu, const QPoint& pos,
     raw->m_menu = nullptr;
     delete raw;
   });
-  raw->Popup(pos, std::move(onCommand));
+  // The command runs once the menu's own event handling has returned: a
+  // command that opens a modal dialog from a key press in the menu would
+  // otherwise return into a menu that was torn down meanwhile.
+  raw->Popup(pos, [onCommand = std::move(onCommand)](unsigned id) {
+    QTimer::singleShot(0, QCoreApplication::instance(), [onCommand, id] {
+      if (onCommand) onCommand(id);
+    });
+  });
 }

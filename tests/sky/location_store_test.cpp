@@ -175,3 +175,50 @@ TEST_F(LocationStoreTest, UnwritableMachineHiveGivesDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LocationStoreTest, StoresChangingDifferentPlacesKeepEachOthersChanges) {
+  CLocationStore first, second;  // both loaded before either saves
+  first.SetLocation(1, Place("Oslo", 59.9f, 10.7f));
+  second.SetLocation(3, Place("Quito", -0.2f, -78.5f));
+  EXPECT_TRUE(first.Save());
+  EXPECT_TRUE(second.Save());
+  EXPECT_FALSE(first.IsModified());
+  CLocationStore check;
+  EXPECT_STREQ(check.GetLocation(1)->name, "Oslo");
+  EXPECT_STREQ(check.GetLocation(3)->name, "Quito");
+  EXPECT_EQ(check.GetLocation(3)->longitude, -78.5f);
+}
+
+TEST_F(LocationStoreTest, FailedSaveIsToldAndNotWrittenLater) {
+  {
+    CLocationStore store;
+    store.SetLocation(2, Place("Lost", 1, 2));
+    RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, true);
+    EXPECT_FALSE(store.Save());
+    EXPECT_NE(store.GetSaveError().find("machine.db' cannot be written"), std::string::npos)
+        << store.GetSaveError();
+    EXPECT_TRUE(store.IsModified(2));  // still marked
+    RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, false);
+  }  // its failure was told: the destructor does not write it after all
+  EXPECT_EQ(Stored("Location2", "Name"), "<missing>");
+
+  CLocationStore store;
+  store.SetLocation(2, Place("Kept", 1, 2));
+  RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, true);
+  EXPECT_FALSE(store.Save());
+  RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, false);
+  EXPECT_TRUE(store.Save());  // an explicit Save tries again
+  EXPECT_EQ(store.GetSaveError(), "");
+  EXPECT_EQ(Stored("Location2", "Name"), "Kept");
+  {
+    CLocationStore dropping;
+    dropping.SetLocation(4, Place("Dropped", 1, 2));
+    dropping.Discard();
+    EXPECT_FALSE(dropping.IsModified());
+  }
+  EXPECT_EQ(Stored("Location4", "Name"), "<missing>");
+}
+
+}  // namespace

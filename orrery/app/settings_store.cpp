@@ -17,13 +17,19 @@ CSettingsApp::CSettingsApp(std::string profileName)
 CSettingsApp* GetSettingsApp() { return dynamic_cast<CSettingsApp*>(AfxGetApp()); }
 
 HKEY CSettingsApp::GetMachineAppKey() {
+  long rc = ERROR_SUCCESS;
+  return OpenMachineAppKey(&rc);
+}
+
+HKEY CSettingsApp::OpenMachineAppKey(long* rc) {
   HKEY software = nullptr;
-  if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", KEY_READ | KEY_WRITE, &software) != ERROR_SUCCESS)
-    return nullptr;
+  *rc = RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", KEY_READ | KEY_WRITE, &software);
+  if (*rc != ERROR_SUCCESS) return nullptr;
   HKEY company = nullptr;
   HKEY app = nullptr;
-  if (RegCreateKeyEx(software, GetRegistryKey(), KEY_READ | KEY_WRITE, &company) == ERROR_SUCCESS) {
-    RegCreateKeyEx(company, GetProfileName(), KEY_READ | KEY_WRITE, &app);
+  *rc = RegCreateKeyEx(software, GetRegistryKey(), KEY_READ | KEY_WRITE, &company);
+  if (*rc == ERROR_SUCCESS) {
+    *rc = RegCreateKeyEx(company, GetProfileName(), KEY_READ | KEY_WRITE, &app);
     RegCloseKey(company);
   }
   RegCloseKey(software);
@@ -33,15 +39,27 @@ HKEY CSettingsApp::GetMachineAppKey() {
 std::string CSettingsApp::GetMachineProfileString(const std::string& section,
                                                   const std::string& entry,
                                                   const std::string& defaultValue) {
-  HKEY app = GetMachineAppKey();
+  m_machineReadError.clear();
+  // Only a read that failed hides a stored value; a key that is missing (or
+  // cannot be made in a hive that only reads) holds none.
+  auto note = [&](long rc) {
+    if (rc == ERROR_CANTREAD) m_machineReadError = RegLastErrorText();
+  };
+  long rc = ERROR_SUCCESS;
+  HKEY app = OpenMachineAppKey(&rc);
+  note(rc);
   if (!app) return defaultValue;
   std::string result = defaultValue;
   HKEY key = nullptr;
-  if (RegOpenKeyEx(app, section, KEY_READ, &key) == ERROR_SUCCESS) {
+  rc = RegOpenKeyEx(app, section, KEY_READ, &key);
+  note(rc);
+  if (rc == ERROR_SUCCESS) {
     uint8_t buffer[kMachineBufferSize];
     uint32_t size = sizeof buffer;
     uint32_t type = 0;
-    if (RegQueryValueEx(key, entry, &type, buffer, &size) == ERROR_SUCCESS) {
+    rc = RegQueryValueEx(key, entry, &type, buffer, &size);
+    note(rc);
+    if (rc == ERROR_SUCCESS) {
       const auto* text = reinterpret_cast<const char*>(buffer);
       result.assign(text, strnlen(text, size));
     }

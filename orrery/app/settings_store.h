@@ -14,11 +14,24 @@ public:
   // The machine-wide application key opened with read and write access, or
   // null when it cannot be (no rights). The caller closes it.
   HKEY GetMachineAppKey();
-  // The value, or the default when it is missing or of 150 bytes or more.
+  // The value, or the default when it is missing, of 150 bytes or more, or
+  // cannot be read (see GetMachineReadError).
   std::string GetMachineProfileString(const std::string& section, const std::string& entry,
                                       const std::string& defaultValue);
+  // Why the last GetMachineProfileString gave the default although a value
+  // may be stored: the settings file could not be read just then (naming
+  // it). "" when it read the value or there was none to read.
+  const std::string& GetMachineReadError() const { return m_machineReadError; }
+  // False when the value could not be written (RegLastErrorText says why
+  // when the storage refused).
   bool WriteMachineProfileString(const std::string& section, const std::string& entry,
                                  const std::string& value);
+
+private:
+  // GetMachineAppKey, with the code of the first step that failed.
+  HKEY OpenMachineAppKey(long* rc);
+
+  std::string m_machineReadError;
 };
 
 // The current application object as a settings store, or null.

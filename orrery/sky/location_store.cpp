@@ -75,7 +75,7 @@ void CLocationStore::Load() {
   // The first storage problem of a read; a missing value is none.
   auto read = [&](const std::string& section, const char* entry, const std::string& fallback) {
     std::string value = app->GetMachineProfileString(section, entry, fallback);
-    if (m_loadError.empty()) m_loadError = RegLastErrorText();
+    if (m_loadError.empty()) m_loadError = app->GetMachineReadError();
     return value;
   };
   for (int n = 0; n < kCount; ++n) {

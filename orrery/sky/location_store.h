@@ -54,8 +54,8 @@ public:
   // Why the last Save failed, naming the settings file; "" after a Save
   // that wrote everything.
   const std::string& GetSaveError() const { return m_saveError; }
-  // The first storage problem met by the last Load (naming the settings
-  // file), or "": the places it could not read took their defaults.
+  // The first read that failed in the last Load (naming the settings
+  // file), or "": the values it could not read took their defaults.
   const std::string& GetLoadError() const { return m_loadError; }
 
   LocationRecord& GetHome() { return m_slots[0]; }

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 bool KeyExists(HKEY root, const std::string& path) {
@@ -92,4 +97,31 @@ TEST(SettingsStore, UnwritableMachineHiveGivesDefaultsAndFailedWrites) {
   EXPECT_TRUE(app.WriteProfileInt("Options", "Sun", 0));
   RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, false);
   EXPECT_EQ(app.GetMachineProfileString("Location0", "Name", ""), "Home");
+}
+
+TEST(SettingsStore, MachineHiveThatOnlyReadsGivesItsValuesAndNoReadError) {
+  TempRegistry reg;
+  {
+    CSettingsApp app("Orrery");
+    ASSERT_TRUE(app.WriteMachineProfileString("QFile0", "Path", "/quotes"));
+  }
+  RegResetForTesting();  // the child opens the hive itself
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // Files may not grow here, as on a full disk: the hive reads, but
+    // writes and new keys fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    CSettingsApp app("Orrery");
+    bool ok = app.GetMachineProfileString("QFile0", "Path", "") == "/quotes" && app.GetMachineReadError().empty();
+    CSettingsApp other("Adagio");  // its chain is missing and cannot be made
+    ok = ok && other.GetMachineProfileString("QFile0", "Path", "d") == "d" && other.GetMachineReadError().empty();
+    ok = ok && !app.WriteMachineProfileString("QFile0", "Path", "/new") &&
+         RegLastErrorText().find("machine.db' cannot be written") != std::string::npos;
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

@@ -389,13 +389,15 @@ RegistryHive::OpenState RegistryHive::OpenExisting() {
     reader = OpenConnection(FileUri(m_file) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
                             &rc, &reason);
     if (reader) rc = Verify(reader, &reason);
+    if (rc == SQLITE_OK) rc = HasSchema(reader, &m_hasSchema);
     if (rc == SQLITE_OK) {
       m_db = reader;
       m_dbReadOnly = true;
       m_readOnlyReason = WriteReason();
       if (m_readOnlyReason.empty()) m_readOnlyReason = shareReason;
-      return HasSchema(m_db, &m_hasSchema) == SQLITE_OK ? OpenState::kReady : OpenState::kEmpty;
+      return OpenState::kReady;
     }
+    if (rc != SQLITE_OK && reason.empty()) reason = SqliteReason(rc, reader);
   }
   if (rc != SQLITE_OK) {
     sqlite3_close(reader);

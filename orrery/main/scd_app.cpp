@@ -140,6 +140,24 @@ void CScdApp::SaveNotesAsking() {
   }
 }
 
+void CScdApp::SavePlacesAsking() {
+  while (m_places->IsModified() && !m_places->Save()) {
+    const std::string error = m_places->GetSaveError();
+    // Unreadable settings were named at start; nothing can be written then.
+    const bool unreadable = !RegHiveFailure(HKEY_LOCAL_MACHINE).empty();
+    if (CSessionEnd::IsEnding() || unreadable || !qApp) {
+      if (!unreadable) std::fprintf(stderr, "Orrery: the places could not be saved: %s\n", error.c_str());
+      break;
+    }
+    const QString text = ToQ(LoadString(IDS_PLACES_NOT_SAVED)).arg(ToQ(error));
+    if (AfxMessageBox(nullptr, text, MB_RETRYCANCEL | MB_ICONERROR, ToQ(LoadString(IDS_APP_TITLE))) !=
+        IDRETRY)
+      break;
+  }
+  // Told and declined: the destructor must not write them behind the user's back.
+  m_places->Discard();
+}
+
 int CScdApp::ExitInstance(int exitCode) {
   delete m_sheet.data();
   if (m_doc) {
@@ -147,8 +165,11 @@ int CScdApp::ExitInstance(int exitCode) {
     delete m_doc;
     m_doc = nullptr;
   }
-  delete m_places;
-  m_places = nullptr;
+  if (m_places) {
+    SavePlacesAsking();
+    delete m_places;
+    m_places = nullptr;
+  }
   m_sessionEnd.reset();
   return exitCode;
 }

@@ -51,6 +51,8 @@ public:
 
 private:
   void SaveNotesAsking();
+  // Saves the places set in this run, asking to retry when they cannot be.
+  void SavePlacesAsking();
   // One message naming each settings file that cannot be read.
   void ReportUnreadableSettings();
 

@@ -40,6 +40,7 @@ enum : unsigned {
   IDS_SETTINGS_UNREADABLE = 2013,
   IDS_MOVE_NOTES = 2014,
   IDS_NOTES_NOT_MOVED = 2015,
+  IDS_PLACES_NOT_SAVED = 2016,
   // Tooltips of the pages' controls: "prompt\ntip", numbered as the control.
   IDS_TIP_CLOSE = 2,
   IDS_TIP_CLEAR = 1000,

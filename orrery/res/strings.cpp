@@ -84,6 +84,9 @@ const StringResource kStrings[] = {
      "The directory \"%2\" holds no notes yet.  Move your notes files from \"%1\" "
      "there?\r\n\r\nYes moves them, No starts with no notes in the new directory, and "
      "Cancel keeps the current one."},
+    {IDS_PLACES_NOT_SAVED,
+     "Your places could not be saved.\r\n\r\n%1\r\n\r\nChoose Retry once the settings "
+     "may be written again; Cancel ends Lumen Almanac without saving these places."},
     {IDS_NOTES_NOT_MOVED,
      "Your notes were not moved, and your personal directory stays \"%1\".\r\n\r\n%2"},
     {IDS_TIP_CLOSE, "\nClose Lumen Almanac"},

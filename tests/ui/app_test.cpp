@@ -97,3 +97,22 @@ TEST_F(OrreryTest, NotesThatCannotBeSavedAtExitAreNamedAndCanBeRetried) {
   EXPECT_TRUE(text.contains(QString::fromStdString(yearFile))) << text.toStdString();
   EXPECT_TRUE(std::filesystem::exists(yearFile));
 }
+
+TEST_F(OrreryTest, PlacesThatCannotBeSavedAtExitAreToldAndCanBeRetried) {
+  ASSERT_TRUE(app.InitInstance("", CDateTime::GetCurrentTime(), SW_SHOWNORMAL));
+  app.GetPlaces()->SetLocation(2, Place("Lisbon", 38.7f, -9.1f));
+  RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, true);
+  int asked = 0;
+  OnNextModal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    ++asked;
+    EXPECT_TRUE(box->text().startsWith("Your places could not be saved.")) << box->text().toStdString();
+    RegSetHiveReadOnlyForTesting(HKEY_LOCAL_MACHINE, false);
+    box->button(QMessageBox::Retry)->click();
+  });
+  app.ExitInstance();
+  EXPECT_EQ(asked, 1);
+  CLocationStore reread;
+  EXPECT_STREQ(reread.GetLocation(2)->name, "Lisbon");
+}

@@ -1,6 +1,8 @@
 #include "tests/ui/ui_test_util.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
@@ -35,6 +37,10 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
 void TypeFileName(QFileDialog* dialog, const std::string& name) {
   auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   ASSERT_NE(edit, nullptr);
+  // A file the dialog selected in its list once the folder had loaded would
+  // be chosen along with the typed one, and first.
+  for (auto* view : dialog->findChildren<QAbstractItemView*>())
+    if (view->selectionModel()) view->selectionModel()->clearSelection();
   edit->setText(QString::fromStdString(name));
 }
 

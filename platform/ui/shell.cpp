@@ -14,6 +14,7 @@
 
 namespace {
 bool g_native = true;
+FolderBrowser g_folderBrowser;
 
 QFileDialog::Options DialogOptions() {
   return g_native ? QFileDialog::Options() : QFileDialog::DontUseNativeDialog;
@@ -78,6 +79,7 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
   if (start.isEmpty() || !QFileInfo(start).isDir())
     start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
+  if (g_folderBrowser) return g_folderBrowser(title, start.toLocal8Bit().toStdString());
   const QString chosen = QFileDialog::getExistingDirectory(
       owner, title, start, DialogOptions() | QFileDialog::ShowDirsOnly);
   if (chosen.isEmpty()) return std::nullopt;
@@ -85,6 +87,8 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
   if (!QFileInfo(path).isDir()) return std::nullopt;
   return path.toLocal8Bit().toStdString();
 }
+
+void SetFolderBrowserForTesting(FolderBrowser browser) { g_folderBrowser = std::move(browser); }
 
 void SetNativeDialogs(bool native) { g_native = native; }
 bool NativeDialogs() { return g_native; }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,12 @@ int AfxMessageBox(QWidget* owner, const QString& text, unsigned type = 0,
 // without a trailing separator.
 std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
                                            const std::string& start = {});
+
+// While set, answers BrowseForFolder in place of the dialog (tests), given
+// the title and the folder the dialog would open at; null brings it back.
+using FolderBrowser =
+    std::function<std::optional<std::string>(const QString& title, const std::string& start)>;
+void SetFolderBrowserForTesting(FolderBrowser browser);
 
 // Qt's own dialogs instead of the desktop's (tests type into them).
 void SetNativeDialogs(bool native);

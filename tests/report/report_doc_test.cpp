@@ -17,11 +17,14 @@ const std::string kCrLf = "\r\n";
 class ReportDocTest : public ::testing::Test {
 protected:
   ReportDocTest() {
+    // One moment for the whole test, so that "today" never changes midway.
+    CDateTime::FixCurrentTime(CDateTime::GetCurrentTime());
     HKEY software = nullptr;
     RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS, &software);
     RegCloseKey(software);
     app.WriteProfileString("Schedule", "Path", notes.path());
   }
+  ~ReportDocTest() override { CDateTime::FixCurrentTime(CDateTime()); }
 
   // The sky lines that CSunMoon gives for a date and place, as the report
   // lists them.

@@ -7,12 +7,12 @@
 #include "orrery/ui/scd_sheet.h"
 #include "platform/registry.h"
 #include "platform/ui/placement.h"
+#include "platform/ui/shell.h"
 #include "tests/ui/orrery_fixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -29,7 +29,7 @@ std::string YearFile(const std::string& dir, const CDateTime& date) {
 
 // Answers the folder picker with folder, then the question that follows
 // with button (none: no question is expected). Returns the question's text
-// and the folder the picker opened at.
+// and the folder the picker would have opened at.
 struct PickResult {
   QString question;
   QString openedAt;
@@ -37,22 +37,20 @@ struct PickResult {
 
 PickResult PickFolder(CScdSheet& sheet, const std::string& folder, QMessageBox::StandardButton button) {
   PickResult result;
-  OnNextModal([&](QWidget* w) {
-    auto* dialog = qobject_cast<QFileDialog*>(w);
-    ASSERT_NE(dialog, nullptr);
-    result.openedAt = QDir(dialog->directory()).absolutePath();
+  SetFolderBrowserForTesting([&](const QString&, const std::string& start) {
+    result.openedAt = QString::fromStdString(start);
     if (button != QMessageBox::NoButton) {
-      OnNextModal([&](QWidget* w2) {
-        auto* box = qobject_cast<QMessageBox*>(w2);
+      OnNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         result.question = box->text();
         box->button(button)->click();
       });
     }
-    TypeFileName(dialog, folder);
-    QMetaObject::invokeMethod(dialog, "accept");
+    return std::optional<std::string>(folder);
   });
   sheet.OnSysCommand(IDM_PERSONAL_DIRECTORY);
+  SetFolderBrowserForTesting(nullptr);
   return result;
 }
 
@@ -84,7 +82,7 @@ TEST_F(OrreryTest, AFolderWithoutNotesOffersToMoveThemAndEachAnswerDoesWhatItSay
       CScdSheet sheet;
       sheet.SetDocument(&doc);
       const PickResult r = PickFolder(sheet, chosen.path(), c.button);
-      EXPECT_EQ(r.openedAt.toStdString(), current.path());
+      EXPECT_EQ(QDir(r.openedAt).absolutePath().toStdString(), current.path());
       EXPECT_TRUE(r.question.contains(QString::fromStdString(chosen.path()))) << r.question.toStdString();
     }
     EXPECT_EQ(notes.GetDirectory(), (c.switched ? chosen.path() : current.path()) + "/");

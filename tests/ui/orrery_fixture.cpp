@@ -20,6 +20,9 @@ LocationRecord Place(const char* name, float latitude, float longitude, const ch
 }
 
 OrreryTest::OrreryTest() {
+  // One moment for the whole test: "today" read twice is the same day, even
+  // across midnight.
+  CDateTime::FixCurrentTime(CDateTime::GetCurrentTime());
   SetUiResources(&OrreryUiResources());
   app.WriteProfileString("Schedule", "Path", notesDir.path() + "/");
   // The machine-wide profile lives below HKEY_LOCAL_MACHINE\Software, which
@@ -47,6 +50,7 @@ std::string OrreryTest::MakeQuoteFile(const std::string& name, const std::string
 OrreryTest::~OrreryTest() {
   m_doc.reset();
   m_places.reset();
+  CDateTime::FixCurrentTime(CDateTime());
 }
 
 CReportDoc& OrreryTest::Doc() {

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QSignalSpy>
 #include <QMessageBox>
 #include <QLabel>
 #include <QMenu>
@@ -226,6 +228,12 @@ TEST_F(SheetTest, SetPersonalDirectoryMovesTheNotesStore) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Select a directory to store your personal notes");
+    // The real dialog: typing goes in once its folder has loaded, so that
+    // nothing it does on loading replaces the typed name.
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    loaded.wait(1000);
     TypeFileName(dialog, chosen.path());
     QMetaObject::invokeMethod(dialog, "accept");
   });

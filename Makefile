@@ -35,3 +35,15 @@ test: build
 
 clean:
 	@rm -rf $(BUILD)
+
+# `make fuzz FUZZ_SECONDS=60` builds the fuzz targets with clang in a folder
+# of their own and runs each in turn for that long; it fails on any fault.
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
+.PHONY: fuzz
+fuzz: deps
+	@scripts/install-fuzz-deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLUMEN_FUZZ=ON -DLUMEN_BUILD_GUI=OFF -DLUMEN_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	@fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -2,7 +2,20 @@
 # display), `make test` runs every test.
 # Both install what is missing (Debian packages) and build first.
 
+# SANITIZE=1 builds and tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer in a folder of its own.
+SANITIZE ?=
+ifeq ($(SANITIZE),1)
+BUILD ?= build-sanitize
+SANITIZE_FLAGS = -DLUMEN_SANITIZE=ON
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
+else
 BUILD ?= build
+SANITIZE_FLAGS = -DLUMEN_SANITIZE=OFF
+SANITIZE_ENV =
+endif
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -14,7 +27,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(SANITIZE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -31,7 +44,7 @@ run: build
 	fi
 
 test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
 	@rm -rf $(BUILD)

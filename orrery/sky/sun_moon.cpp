@@ -172,8 +172,9 @@ bool CSunMoon::SetDate(const CDateTime& date) {
 void CSunMoon::SetPlace(const LocationRecord& place) { m_place = place; }
 
 std::string CSunMoon::TimeText(double hours) {
-  // Just short of midnight at the end of the day stays in the day.
-  hours = std::clamp(hours, 0.0, std::nextafter(24.0, 0.0));
+  // Just short of midnight at the end of the day stays in the day; what is
+  // no number at all is midnight.
+  hours = std::isnan(hours) ? 0.0 : std::clamp(hours, 0.0, std::nextafter(24.0, 0.0));
   const int h = static_cast<int>(std::floor(hours));
   const int m = std::min(59, static_cast<int>(std::floor((hours - h) * 60.0)));
   char text[32];

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 LocationRecord Place(float latitude, float longitude, int bias) {
@@ -83,6 +85,8 @@ TEST(SunMoon, TimeTextCutsMinutes) {
       {0.5, "12:30 am. "},  {6 + 7.5 / 60, "06:07 am. "},  {12.25, "12:15 pm. "},
       {17.75, "05:45 pm. "}, {6 + 4 / 60.0 + 59 / 3600.0, "06:04 am. "}, {0.0, "12:00 am. "},
       {24.0, "11:59 pm. "},
+      // Beyond the day and no number at all (found by fuzzing).
+      {-HUGE_VAL, "12:00 am. "}, {HUGE_VAL, "11:59 pm. "}, {std::nan(""), "12:00 am. "},
   };
   for (const auto& c : cases) EXPECT_EQ(CSunMoon::TimeText(c.hours), c.text) << c.hours;
 }

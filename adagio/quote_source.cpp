@@ -269,18 +269,23 @@ bool CQuoteSource::StoreQuoteFile(CGenNote& doc, const std::string& name) {
   if (!hold.Open(quotePath, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
                                 CFile::shareExclusive))
     return false;
-  // A short name, so that it fits wherever the quotation file's name does.
-  const std::string tempPath =
-      PathDirectory(quotePath) + ".quote-" + std::to_string(getpid()) + ".tmp";
+  // A short name, so that it fits wherever the quotation file's name does;
+  // unguessable and made new (never through a link), so that no file
+  // planted beside the quotation file is written. Quotation files are
+  // shared: the umask alone decides who may read a new one.
+  CFile out;
+  if (!out.CreateUnique(PathDirectory(quotePath) + ".quote-", 0666)) {
+    if (!existed) std::remove(quotePath.c_str());
+    return false;
+  }
+  const std::string tempPath = out.GetFilePath();
   auto fail = [&] {
+    out.Close();
     std::remove(tempPath.c_str());
     if (!existed) std::remove(quotePath.c_str());
     return false;
   };
 
-  CFile out;
-  if (!out.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive))
-    return fail();
   try {
     CArchive ar(&out, CArchive::store);
     doc.Serialize(ar);

@@ -1,8 +1,10 @@
 #include "platform/file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +121,33 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException::Cause*
   return true;
 }
 
+bool CFile::CreateUnique(const std::string& prefix, unsigned mode, CFileException::Cause* error) {
+  Close();
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  int err = EEXIST;
+  for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+    unsigned char random[6];
+    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+      err = errno;
+      if (err == EINTR) err = EEXIST;
+      continue;
+    }
+    std::string path = prefix;
+    for (unsigned char r : random) path += kLetters[r % (sizeof kLetters - 1)];
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode & 07777));
+    if (fd >= 0) {
+      m_fd = fd;
+      m_path = std::move(path);
+      return true;
+    }
+    err = errno;
+  }
+  if (error) *error = err == EEXIST ? CFileException::generic : CauseOf(err);
+  return false;
+}
+
 void CFile::Close() {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = -1;
@@ -182,4 +211,23 @@ void CFile::Flush() {
 bool FileExists(const std::string& path) {
   struct stat st{};
   return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+unsigned ProcessUmask() {
+  static const unsigned mask = [] {
+    // Read without setting it, where the system shows it.
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+      char line[256];
+      unsigned value = 0;
+      bool found = false;
+      while (!found && std::fgets(line, sizeof line, status))
+        found = std::sscanf(line, "Umask: %o", &value) == 1;
+      std::fclose(status);
+      if (found) return value & 0777;
+    }
+    const mode_t old = umask(022);
+    umask(old);
+    return static_cast<unsigned>(old) & 0777;
+  }();
+  return mask;
 }

@@ -48,6 +48,14 @@ public:
   bool IsOpen() const { return m_fd >= 0; }
   const std::string& GetFilePath() const { return m_path; }
 
+  // Creates and opens, for reading and writing, a new file named prefix
+  // and six random letters or digits, in the folder prefix names. The name
+  // cannot be guessed beforehand, an existing name (a link among them) is
+  // never opened, and the file gets mode minus the umask. Its name is then
+  // GetFilePath(). False on failure, with the cause in error if given.
+  bool CreateUnique(const std::string& prefix, unsigned mode,
+                    CFileException::Cause* error = nullptr);
+
   // Reads up to count bytes; returns how many were read (0 at the end).
   // Throws CFileException on an error.
   size_t Read(void* buffer, size_t count);
@@ -67,3 +75,7 @@ private:
 
 // Whether a file or folder exists at path.
 bool FileExists(const std::string& path);
+
+// The process's file mode creation mask, read once on first use (the mask
+// is not changed anywhere, so one reading stays true).
+unsigned ProcessUmask();

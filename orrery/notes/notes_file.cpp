@@ -28,32 +28,26 @@ std::string ResolveLinks(const std::string& path) {
   return resolved;
 }
 
-mode_t NewFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0644 & ~mask;
-}
+// Notes are private: a new notes file may be read and written by its owner
+// only (less what the umask takes away, applied when the file is made).
+constexpr unsigned kNotesFileMode = 0600;
 
-// Writes notes into a new temporary file beside target; its path, or ""
-// (then *made says whether the file could be made at all).
+// Writes notes into a new temporary file beside target, made with an
+// unguessable name and never through a link; its path, or "" (then *made
+// says whether the file could be made at all).
 std::string WriteTemporary(const std::string& target, CUseNote& notes, bool* made) {
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  *made = fd >= 0;
-  if (fd < 0) return {};
-  ::close(fd);
+  CFile file;
+  *made = file.CreateUnique(target + ".", kNotesFileMode);
+  if (!*made) return {};
+  const std::string temp = file.GetFilePath();
   bool ok = false;
-  {
-    CFile file;
-    if (file.Open(temp, CFile::modeWrite | CFile::shareExclusive)) {
-      try {
-        WriteNotes(file, notes);
-        file.Flush();
-        ok = true;
-      } catch (const std::exception&) {
-      }
-    }
+  try {
+    WriteNotes(file, notes);
+    file.Flush();
+    ok = true;
+  } catch (const std::exception&) {
   }
+  file.Close();
   if (!ok) {
     std::remove(temp.c_str());
     return {};
@@ -66,12 +60,11 @@ std::string WriteTemporary(const std::string& target, CUseNote& notes, bool* mad
 bool ReplaceFile(const std::string& target, CUseNote& notes, bool* made) {
   const std::string temp = WriteTemporary(target, notes, made);
   if (temp.empty()) return false;
-  // The old file's permissions, or those of a new file. Best effort only:
-  // some file systems (FAT on a memory stick) refuse modes they cannot hold,
-  // and that must not make every save fail.
+  // The old file's permissions; a new file keeps the temporary's. Best
+  // effort only: some file systems (FAT on a memory stick) refuse modes they
+  // cannot hold, and that must not make every save fail.
   struct stat st{};
-  const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-  (void)chmod(temp.c_str(), mode);
+  if (stat(target.c_str(), &st) == 0) (void)chmod(temp.c_str(), st.st_mode & 07777);
   if (std::rename(temp.c_str(), target.c_str()) != 0) {
     std::remove(temp.c_str());
     return false;
@@ -146,6 +139,7 @@ bool SaveNotesFile(const std::string& path, CUseNote& notes) {
         if (guard.IsOpen() || guard.Open(target, CFile::modeWrite | CFile::modeCreate |
                                                      CFile::modeNoTruncate |
                                                      CFile::shareDenyWrite)) {
+          if (!exists) (void)chmod(target.c_str(), kNotesFileMode & ~ProcessUmask());
           WriteNotes(guard, notes);
           guard.Flush();
           ok = true;
@@ -169,7 +163,6 @@ bool WriteNewNotesFile(const std::string& path, CUseNote& notes, std::string* er
   const std::string temp = WriteTemporary(path, notes, &made);
   if (temp.empty())
     return fail(made ? "cannot write '" + path + "'" : "cannot create a file beside '" + path + "'");
-  (void)chmod(temp.c_str(), NewFileMode());
   const int err = MoveNoReplace(temp, path);
   if (err != 0) {
     std::remove(temp.c_str());

@@ -341,6 +341,52 @@ TEST_F(QuoteSourceTest, SourceNamedLikeItsQuoteFileIsNotOverwritten) {
   EXPECT_EQ(ReadFileBytes(quote), text);
 }
 
+TEST_F(QuoteSourceTest, NoFilePlantedBesideTheQuotationFileIsWritten) {
+  WriteFileBytes(source, BuildSource({"", "T", "S", {{0, "new"}}, {}, ""}));
+  const std::string victim = dir.file("victim");
+  WriteFileBytes(victim, "victim's bytes");
+  // Links at the names a writer might guess: its process id, or none.
+  const std::string planted[] = {dir.file(".quote-" + std::to_string(getpid()) + ".tmp"),
+                                 dir.file(".quote-.tmp"), dir.file("Wisdom.day.tmp")};
+  for (const std::string& link : planted) ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
+  for (int run = 0; run < 2; ++run) {  // creating, then replacing
+    std::string message;
+    ASSERT_TRUE(CQuoteSource(source).Generate(message)) << message;
+  }
+  EXPECT_EQ(ReadFileBytes(victim), "victim's bytes");
+  for (const std::string& link : planted) {
+    struct stat st{};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0) << link;
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << link;
+  }
+  EXPECT_EQ(SlotText(LoadQuoteFile(quote), 0), "new");
+  int files = 0;  // source, quotation file, victim and the links: no temporary left
+  for (auto& entry : std::filesystem::directory_iterator(dir.path())) (void)entry, ++files;
+  EXPECT_EQ(files, 6);
+}
+
+TEST_F(QuoteSourceTest, NewQuotationFileIsSharedAsTheUmaskSaysAndAnOldOneKeepsItsMode) {
+  WriteFileBytes(source, BuildSource({"", "T", "S", {{0, "q"}}, {}, ""}));
+  const std::pair<mode_t, mode_t> cases[] = {{022, 0644}, {002, 0664}, {077, 0600}};
+  for (const auto& [mask, expected] : cases) {
+    std::remove(quote.c_str());
+    const mode_t old = umask(mask);
+    std::string message;
+    const bool ok = CQuoteSource(source).Generate(message);
+    umask(old);
+    ASSERT_TRUE(ok) << message;
+    struct stat st{};
+    ASSERT_EQ(stat(quote.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, expected) << std::oct << mask;
+  }
+  ASSERT_EQ(chmod(quote.c_str(), 0640), 0);
+  std::string message;
+  ASSERT_TRUE(CQuoteSource(source).Generate(message)) << message;
+  struct stat st{};
+  ASSERT_EQ(stat(quote.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 TEST(QuoteFileName, ReplacesTheFileNamesExtensionOnly) {
   const std::pair<const char*, const char*> cases[] = {
       {"Wisdom.txt", "Wisdom.day"},

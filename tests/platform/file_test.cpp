@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,6 +100,35 @@ TEST(File, ReportsWhyAnOpenFailed) {
   EXPECT_FALSE(f.Open(dir.file("no/such/dir/file"), kCreate, &cause));
   EXPECT_FALSE(f.Open("", kRead, &cause));
   EXPECT_EQ(cause, CFileException::badPath);
+}
+
+TEST(File, CreateUniqueMakesANewFileWithAnUnguessableNameAndTheGivenMode) {
+  TempDir dir;
+  const mode_t old = umask(022);
+  std::set<std::string> names;
+  for (unsigned mode : {0600u, 0666u, 0600u}) {
+    CFile f;
+    ASSERT_TRUE(f.CreateUnique(dir.file("Year2024.scd."), mode));
+    const std::string name = f.GetFilePath();
+    EXPECT_EQ(name.rfind(dir.file("Year2024.scd."), 0), 0u) << name;
+    EXPECT_EQ(name.size(), dir.file("Year2024.scd.").size() + 6) << name;
+    EXPECT_TRUE(names.insert(name).second) << name;
+    f.Write("abc", 3);
+    f.SeekToBegin();
+    char back[3];
+    EXPECT_EQ(f.Read(back, 3), 3u);
+    struct stat st{};
+    ASSERT_EQ(lstat(name.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, mode & ~022u) << name;
+  }
+  umask(old);
+  EXPECT_EQ(ProcessUmask(), static_cast<unsigned>(old));
+  CFile f;
+  CFileException::Cause cause = CFileException::none;
+  EXPECT_FALSE(f.CreateUnique(dir.file("no/such/dir/x."), 0600, &cause));
+  EXPECT_EQ(cause, CFileException::fileNotFound);
+  EXPECT_FALSE(f.IsOpen());
 }
 
 TEST(Paths, SplitAtTheLastSeparator) {

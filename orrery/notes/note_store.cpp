@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +52,20 @@ bool ListDirectory(const std::string& dir, std::vector<std::string>* names) {
   }
   closedir(d);
   return true;
+}
+
+// Why what path names cannot be read as a file, or "" when it can be opened
+// for reading (a pipe is never waited on).
+std::string UnreadableReason(const std::string& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return "it is a folder";
+  if (S_ISFIFO(st.st_mode)) return "it is a pipe";
+  if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  ::close(fd);
+  return {};
 }
 
 bool SameDirectory(const std::string& a, const std::string& b) {
@@ -115,7 +130,28 @@ bool CNoteStore::LoadKind(const std::string& path, CFile& handle, CUseNote& note
   NotesLock lock(m_directory, NotesLock::shared);
   const NotesRead result = ReadNotesFile(handle, path, notes, &seen.identity);
   seen.readable = result == NotesRead::read || result == NotesRead::missing;
+  NoteReadResult(path, result);
   return result == NotesRead::read;
+}
+
+void CNoteStore::NoteReadResult(const std::string& path, NotesRead result) const {
+  std::string reason;
+  if (result == NotesRead::failed) {
+    reason = UnreadableReason(path);
+    if (reason.empty()) reason = "the system refused the read";
+  } else if (result == NotesRead::damaged) {
+    reason = UnreadableReason(path);
+  }
+  if (reason.empty()) return;
+  for (const ReadFailure& f : m_readFailures)
+    if (f.file == path) return;
+  m_readFailures.push_back({path, reason});
+}
+
+std::vector<CNoteStore::ReadFailure> CNoteStore::TakeReadFailures() {
+  std::vector<ReadFailure> failures;
+  failures.swap(m_readFailures);
+  return failures;
 }
 
 bool CNoteStore::LoadYearFile() {
@@ -258,7 +294,7 @@ void CNoteStore::ReadYearAside(int year, CUseNote& notes) const {
     return;
   }
   NotesLock lock(m_directory, NotesLock::shared);
-  LoadNotesFile(handle, path, notes);
+  NoteReadResult(path, ReadNotesFile(handle, path, notes));
 }
 
 uint32_t CNoteStore::GetMarkedDays(int year, int month) const {

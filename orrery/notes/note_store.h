@@ -2,6 +2,7 @@
 // kept at one current date, loaded from and saved to the personal directory.
 #pragma once
 
+#include "orrery/notes/notes_file.h"
 #include "orrery/notes/notes_folder.h"
 #include "orrery/notes/use_note.h"
 #include "platform/datetime.h"
@@ -85,6 +86,17 @@ public:
   };
   // The files moved aside since the last call; each is reported once.
   std::vector<Damage> TakeDamageReports();
+  // A notes file that is there but could not be read when the store loaded
+  // it: something else than a file (a folder, a pipe), a file the user may
+  // not read, or a read the system refused. Its notes read as none. (A file
+  // that reads but holds no notes is told at the save, see Damage.)
+  struct ReadFailure {
+    std::string file;    // the notes file's path
+    std::string reason;  // "it is a folder", "Permission denied", ...
+  };
+  // The files that failed to read since the last call, each once.
+  std::vector<ReadFailure> TakeReadFailures();
+
   // Re-reads each kind whose file changed on disk since it was last read or
   // saved, keeping this store's unsaved changes over what is there now.
   // True when what the store holds changed.
@@ -128,6 +140,9 @@ private:
   Seen m_yearSeen;
   Seen m_annualSeen;
   std::vector<Damage> m_damage;
+  // Noted by const readers of other years too.
+  mutable std::vector<ReadFailure> m_readFailures;
+  void NoteReadResult(const std::string& path, NotesRead result) const;
   bool m_yearSaveFailed = false;
   bool m_annualSaveFailed = false;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -107,6 +108,64 @@ TEST_F(NoteStoreTest, CorruptOrShortFilesReadAsEmptyAndStayUntouched) {
   EXPECT_FALSE(store.SetDate(Day(2005, 1, 2)));
   EXPECT_EQ(store.GetDatedText(), "");
   EXPECT_FALSE(store.LoadAnnualFile());
+}
+
+TEST_F(NoteStoreTest, FilesThatAreThereButCannotBeReadAreToldOnceAtLoad) {
+  WriteFileBytes(dir.file("Year2005.scd"), std::string("\xff\xff\xff", 3));
+  {
+    CNoteStore store;
+    store.SetDate(Day(2005, 1, 2));
+    EXPECT_TRUE(store.TakeReadFailures().empty());  // damaged bytes are told when saved
+  }
+  std::filesystem::remove(dir.file("Year2005.scd"));
+  ASSERT_EQ(mkfifo(dir.file("Year2005.scd").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("Annual.scd"));
+  std::filesystem::create_directory(dir.file("Year2006.scd"));
+  CNoteStore store;
+  store.SetDate(Day(2005, 12, 30));
+  store.SetDate(Day(2005, 12, 31));
+  EXPECT_EQ(store.GetReminders(), "");  // reads the next year aside
+  std::vector<std::pair<std::string, std::string>> told;
+  for (const CNoteStore::ReadFailure& f : store.TakeReadFailures()) told.emplace_back(f.file, f.reason);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {dir.file("Annual.scd"), "it is a folder"},  // loaded first, at the store's start
+      {dir.file("Year2005.scd"), "it is a pipe"},
+      {dir.file("Year2006.scd"), "it is a folder"}};
+  EXPECT_EQ(told, expected);
+  EXPECT_TRUE(store.TakeReadFailures().empty());
+
+  if (geteuid() != 0) {  // modes bind everyone but root
+    for (const char* name : {"Year2005.scd", "Annual.scd", "Year2006.scd"})
+      std::filesystem::remove(dir.file(name));
+    Write(Day(2005, 1, 2), "secret", "");
+    ASSERT_EQ(::chmod(dir.file("Year2005.scd").c_str(), 0), 0);
+    CNoteStore refused;
+    refused.SetDate(Day(2005, 1, 2));
+    const auto failures = refused.TakeReadFailures();
+    ASSERT_FALSE(failures.empty());
+    EXPECT_EQ(failures[0].file, dir.file("Year2005.scd"));
+    EXPECT_EQ(failures[0].reason, std::strerror(EACCES));
+  }
+}
+
+TEST_F(NoteStoreTest, NewNotesFilesArePrivateAndAnOldFileKeepsItsMode) {
+  const mode_t old = umask(022);
+  auto mode = [&](const char* name) {
+    struct stat st{};
+    EXPECT_EQ(stat(dir.file(name).c_str(), &st), 0) << name;
+    return st.st_mode & 0777;
+  };
+  Write(Day(2005, 7, 1), "mine", "mine too");
+  EXPECT_EQ(mode("Year2005.scd"), 0600u);
+  EXPECT_EQ(mode("Annual.scd"), 0600u);
+  ASSERT_EQ(::chmod(dir.file("Year2005.scd").c_str(), 0640), 0);
+  Write(Day(2005, 7, 2), "shared on purpose", "");
+  EXPECT_EQ(mode("Year2005.scd"), 0640u);
+  umask(old);
+  int files = 0;  // no temporary is left behind
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    files += e.path().filename().string().find(".scd") != std::string::npos;
+  EXPECT_EQ(files, 2);
 }
 
 TEST_F(NoteStoreTest, CrossingTheYearEndSavesTheOldYearAndLoadsTheNew) {

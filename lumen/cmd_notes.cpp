@@ -13,7 +13,7 @@ namespace {
 
 // Each line of text indented, so the headings stand out.
 void PrintIndented(const std::string& text) {
-  const std::string plain = TerminalText(text);
+  const std::string plain = TextFor(stdout, text);
   if (plain.empty()) {
     std::printf("  (none)\n");
     return;
@@ -74,6 +74,7 @@ int RunNotes(const CommandArgs& argv) {
   std::printf("Remind: %d\n", store.GetRemind());
   const std::string reminders = store.GetReminders();
   if (!reminders.empty()) PrintText(reminders);
+  ReportReadFailures(store);
   ReportDamage(store);
   return 0;
 }

@@ -15,7 +15,8 @@ int RunReport(const CommandArgs& argv) {
                                               : CDateTime::GetCurrentTime());
   CLocationStore locations;
   CReportDoc report(&locations);
-  const std::string text = TerminalText(report.Compose());
+  const std::string text = TextFor(stdout, report.Compose());
   std::fwrite(text.data(), 1, text.size(), stdout);
+  ReportReadFailures(*report.GetNoteStore());
   return 0;
 }

@@ -4,7 +4,14 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = {
       {"report", "[--now \"YYYY-MM-DD HH:MM:SS\"]", "Print the day's report, as Orrery shows it first.",
        "Options:\n"
-       "  --now \"YYYY-MM-DD HH:MM:SS\"  the moment of the report (default: now)\n",
+       "  --now \"YYYY-MM-DD HH:MM:SS\"  the moment of the report (default: now)\n"
+       "\n"
+       "A notes file that cannot be read (a folder or a pipe in its place, or a\n"
+       "file the user may not read) shows no notes and is named on standard error.\n"
+       "\n"
+       "On a terminal, control characters in the texts are shown, not obeyed:\n"
+       "ESC as ^[, other controls but tab and line feed as ^ and a letter, DEL as\n"
+       "^? and the C1 controls (U+0080 to U+009F) as U+FFFD.\n",
        RunReport, true},
       {"sky", "--lat DEG --lon DEG [--bias MIN | --zone KEY] [--date YYYY-MM-DD]",
        "Print sunrise and sunset, moonrise and moonset and the Moon's phase.",
@@ -19,7 +26,11 @@ const std::vector<Command>& AllCommands() {
       {"quote", "FILE [--date YYYY-MM-DD] [--info]", "Print the day's quotation of a quotation file.",
        "Options:\n"
        "  --date YYYY-MM-DD  the date (default: today)\n"
-       "  --info             print the file's title, subtitle and cycle length instead\n",
+       "  --info             print the file's title, subtitle and cycle length instead\n"
+       "\n"
+       "On a terminal, control characters in the texts are shown, not obeyed:\n"
+       "ESC as ^[, other controls but tab and line feed as ^ and a letter, DEL as\n"
+       "^? and the C1 controls (U+0080 to U+009F) as U+FFFD.\n",
        RunQuote},
       {"generate", "SOURCE [--new]", "Generate the quotation file (.day) beside a quotation source.",
        "Options:\n"
@@ -33,7 +44,14 @@ const std::vector<Command>& AllCommands() {
       {"notes", "[--date YYYY-MM-DD]",
        "Print the notes of a date: dated, annual, remind flag and advance reminders.",
        "Options:\n"
-       "  --date YYYY-MM-DD  the date (default: today)\n",
+       "  --date YYYY-MM-DD  the date (default: today)\n"
+       "\n"
+       "A notes file that cannot be read (a folder or a pipe in its place, or a\n"
+       "file the user may not read) shows no notes and is named on standard error.\n"
+       "\n"
+       "On a terminal, control characters in the texts are shown, not obeyed:\n"
+       "ESC as ^[, other controls but tab and line feed as ^ and a letter, DEL as\n"
+       "^? and the C1 controls (U+0080 to U+009F) as U+FFFD.\n",
        RunNotes, true},
       {"notes set", "--date YYYY-MM-DD [--dated TEXT] [--annual TEXT] [--remind 0|1]",
        "Change the notes of a date and save them.",

@@ -341,23 +341,32 @@ bool ParseRegFile(const std::string& text, std::vector<RegFileKey>* keys, std::s
   std::vector<std::pair<int, std::string>> lines;
   size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   int number = 0;
-  bool continued = false;
+  bool joining = false;  // the line read goes on the last one
   while (pos < text.size()) {
+    bool continued = joining;
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(pos, end - pos);
     pos = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (continued)
-      lines.back().second += Trim(line);
+    // Only a value line (a long hex value) goes on in the next line. Each
+    // piece is looked at alone, so that a value of many lines is read in
+    // time proportional to its length.
+    std::string piece = continued ? Trim(line) : std::move(line);
+    if (!continued) {
+      const size_t first = piece.find_first_not_of(" \t");
+      continued = first != std::string::npos && (piece[first] == '"' || piece[first] == '@');
+    }
+    size_t last = piece.find_last_not_of(" \t");
+    last = last == std::string::npos ? 0 : last + 1;
+    continued = continued && last > 0 && piece[last - 1] == '\\';
+    if (continued) piece.erase(last - 1);
+    if (lines.empty() || !joining)
+      lines.emplace_back(number, std::move(piece));
     else
-      lines.emplace_back(number, line);
-    // Only a value line (a long hex value) goes on in the next line.
-    std::string& last = lines.back().second;
-    const std::string trimmed = Trim(last);
-    continued = !trimmed.empty() && (trimmed[0] == '"' || trimmed[0] == '@') && trimmed.back() == '\\';
-    if (continued) last = trimmed.substr(0, trimmed.size() - 1);
+      lines.back().second += piece;
+    joining = continued;
   }
 
   auto fail = [&](int line, const std::string& why) {

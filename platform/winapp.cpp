@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -79,10 +80,13 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
   uint32_t size = 0;
   std::string result = defaultValue;
   if (RegQueryValueEx(key, entry, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    // Empty data (a text value without even its zero) reads as "".
     std::vector<uint8_t> data(size);
-    if (RegQueryValueEx(key, entry, &type, data.data(), &size) == ERROR_SUCCESS) {
+    if (size == 0) {
+      result.clear();
+    } else if (RegQueryValueEx(key, entry, &type, data.data(), &size) == ERROR_SUCCESS) {
       const auto* begin = reinterpret_cast<const char*>(data.data());
-      result.assign(begin, strnlen(begin, size));
+      result.assign(begin, strnlen(begin, std::min<size_t>(size, data.size())));
     }
   }
   RegCloseKey(key);

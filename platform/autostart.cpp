@@ -1,5 +1,6 @@
 #include "platform/autostart.h"
 
+#include "platform/file.h"
 #include "platform/xdg.h"
 
 #include <cstdio>
@@ -184,16 +185,20 @@ public:
             << "Name=" << kValueName << "\n"
             << "Exec=" << EscapeString(DesktopExecLine(SplitRunCommand(text))) << "\n"
             << kValueKey << "=" << EscapeString(text) << "\n";
-    const std::string temp = file + ".new";
-    {
-      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-      out << content.str();
-      out.flush();
-      if (!out) {
-        std::remove(temp.c_str());
-        return ERROR_CANTWRITE;
-      }
+    // A new file under an unguessable name, never through a planted link.
+    CFile out;
+    if (!out.CreateUnique(file + ".", 0666)) return ERROR_CANTWRITE;
+    const std::string temp = out.GetFilePath();
+    try {
+      const std::string bytes = content.str();
+      out.Write(bytes.data(), bytes.size());
+      out.Flush();
+    } catch (const CFileException&) {
+      out.Close();
+      std::remove(temp.c_str());
+      return ERROR_CANTWRITE;
     }
+    out.Close();
     if (std::rename(temp.c_str(), file.c_str()) != 0) {
       std::remove(temp.c_str());
       return ERROR_CANTWRITE;

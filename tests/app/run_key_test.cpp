@@ -140,6 +140,24 @@ TEST_F(RunKeyTest, TheEntryIsADesktopFileThatStartsTheProgram) {
   EXPECT_EQ(SplitRunCommand(program + " 45 x"), (std::vector<std::string>{program, "45", "x"}));
 }
 
+TEST_F(RunKeyTest, TheEntryIsNeverWrittenThroughAPlantedLink) {
+  const std::string entry = AutostartEntryPath();
+  std::filesystem::create_directories(std::filesystem::path(entry).parent_path());
+  const std::string victim = config.file("victim");
+  WriteFileBytes(victim, "mine");
+  std::filesystem::create_symlink(victim, entry + ".new");
+  ASSERT_EQ(Set("Orrery", "/opt/Orrery 45"), ERROR_SUCCESS);
+  EXPECT_EQ(ReadFileBytes(victim), "mine");
+  EXPECT_TRUE(std::filesystem::is_symlink(entry + ".new"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(entry)));
+  EXPECT_NE(ReadFileBytes(entry).find("Exec="), std::string::npos);
+  // No temporary is left beside the entry.
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(entry).parent_path()))
+    files += e.path().filename().string().rfind("Orrery.desktop.", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(files, 1);  // the planted link only
+}
+
 TEST_F(RunKeyTest, OnlyOrrerysValueIsServed) {
   EXPECT_EQ(Set("Other", "/bin/true"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(Set("Orrery", "two\nlines"), ERROR_INVALID_PARAMETER);
